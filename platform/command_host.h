@@ -84,11 +84,13 @@ class ValueStore {
  public:
   template <class T>
   HRESULT setValue(const ZORUnicodeString& key, const T& value) {
+    failing_.erase(key.str());
     entries_[key.str()] = value;
     return S_OK;
   }
   template <class T>
   HRESULT setCopy(const ZORUnicodeString& key, const T& value) {
+    failing_.erase(key.str());
     entries_[key.str()] = std::make_unique<T>(value);
     return S_OK;
   }
@@ -101,11 +103,19 @@ class ValueStore {
       if (held && held->get() == record) return S_OK;
     }
     if (holds(record)) return E_INVALIDARG;  // one record, one key: never owned twice
+    failing_.erase(key.str());
     entries_[key.str()] = std::unique_ptr<T>(const_cast<T*>(record));
     return S_OK;
   }
+  // Makes every getter of the key fail with the status (a host-side fault), until the key is set.
+  void failKey(const ZORUnicodeString& key, HRESULT status) {
+    entries_.erase(key.str());
+    failing_[key.str()] = status;
+  }
+
   template <class T>
   HRESULT getValue(const ZORUnicodeString& key, T& out) const {
+    if (auto f = failing_.find(key.str()); f != failing_.end()) return f->second;
     auto it = entries_.find(key.str());
     if (it == entries_.end()) return E_NOTFOUND;
     auto* held = std::get_if<T>(&it->second);
@@ -116,6 +126,7 @@ class ValueStore {
   template <class T>
   HRESULT getPointer(const ZORUnicodeString& key, T*& out) const {
     out = nullptr;
+    if (auto f = failing_.find(key.str()); f != failing_.end()) return f->second;
     auto it = entries_.find(key.str());
     if (it == entries_.end()) return E_NOTFOUND;
     auto* held = std::get_if<std::unique_ptr<T>>(&it->second);
@@ -134,10 +145,14 @@ class ValueStore {
   }
 
   const std::map<std::string, StoredValue>& entries() const { return entries_; }
-  void clear() { entries_.clear(); }
+  void clear() {
+    entries_.clear();
+    failing_.clear();
+  }
 
  private:
   std::map<std::string, StoredValue> entries_;
+  std::map<std::string, HRESULT> failing_;
 };
 
 }  // namespace oks
@@ -192,6 +207,9 @@ class MIROBaseCommandNoSO : public ZORBaseUnknown {
   virtual HRESULT InternalSetResult(const ZORUnicodeString& key, const int& value);
   virtual HRESULT InternalSetResult(const ZORUnicodeString& key, const ZORUnicodeString& value);
   virtual HRESULT InternalSetResult(const ZORUnicodeString& key, const ZORListValZORUnicodeString& value);
+
+  // Host side: makes every getter of the parameter key fail with the status.
+  void FailParameter(const ZORUnicodeString& key, HRESULT status) { parameters_.failKey(key, status); }
 
   // The host's view of the stores.
   const oks::ValueStore& Parameters() const { return parameters_; }

@@ -2,6 +2,7 @@
 // milestones and applicabilities, with their national-language twins.
 #pragma once
 
+#include <stdexcept>
 #include <string>
 #include <variant>
 
@@ -169,6 +170,12 @@ struct QEMError {
   std::string source_file;
   CORBA::Long source_line = 0;
   bool operator==(const QEMError&) const = default;
+};
+
+// The exception the server throws.
+class QEMServerException : public std::runtime_error {
+ public:
+  explicit QEMServerException(const std::string& text) : std::runtime_error(text) {}
 };
 
 }  // namespace QEM_ErrorManager
