@@ -1,8 +1,13 @@
 #include "framework/command.h"
+#include "framework/effectivity_carry_over.h"
 
 OKS_COMMAND_UNIT(carryOverPSExists, "OKS_carryOverPSExists", OKS_NO_DESTRUCTOR);
 
 HRESULT carryOverPSExists::AppExecute() {
   ZORQemTraceStep step(oksUnitTrace(), "carryOverPSExists::AppExecute");
-  return E_NOTIMPL;
+  static const oks::CarryOverCheck<QEM_ProductTypes::XNodeSeq> check{
+      &MIROAppBaseCommand::GetXNodeSeqParameter,
+      &QEM_ConfigImplementation_1::ConfigImplementation::carryOverPSExists, "carryOverPSExists",
+      " The value of psExists is "};
+  return oks::runCarryOverCheck(*this, oksUnitTrace(), check);
 }

@@ -1,8 +1,10 @@
 #include "framework/command.h"
+#include "framework/effectivity_applicability.h"
 
 OKS_COMMAND_UNIT(getPtApplicability, "OKS_getPtApplicability", OKS_TRACED_DESTRUCTOR);
 
 HRESULT getPtApplicability::AppExecute() {
   ZORQemTraceStep step(oksUnitTrace(), "getPtApplicability::AppExecute");
-  return E_NOTIMPL;
+  return oks::getApplicability(*this, oksUnitTrace(), "getPtApplicability",
+                               &ConfigurationImplementation_1::getPtApplicability);
 }

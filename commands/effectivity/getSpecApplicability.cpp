@@ -1,8 +1,10 @@
 #include "framework/command.h"
+#include "framework/effectivity_applicability.h"
 
 OKS_COMMAND_UNIT(getSpecApplicability, "OKS_getSpecApplicability", OKS_TRACED_DESTRUCTOR);
 
 HRESULT getSpecApplicability::AppExecute() {
   ZORQemTraceStep step(oksUnitTrace(), "getSpecApplicability::AppExecute");
-  return E_NOTIMPL;
+  return oks::getApplicability(*this, oksUnitTrace(), "getSpecApplicability",
+                               &ConfigurationImplementation_1::getSpecApplicability);
 }

@@ -1,8 +1,36 @@
 #include "framework/command.h"
+#include "framework/helpers.h"
+#include "service/config_service.h"
 
 OKS_COMMAND_UNIT(propagateEffectivity, "OKS_propagateEffectivity", OKS_TRACED_DESTRUCTOR);
 
 HRESULT propagateEffectivity::AppExecute() {
   ZORQemTraceStep step(oksUnitTrace(), "propagateEffectivity::AppExecute");
-  return E_NOTIMPL;
+  ZORQemTrace& trace = oksUnitTrace();
+  QEM_ConfigImplementation_1::ConfigImplementation service;
+  QEM_ProductTypes::XNode* node = nullptr;
+  HRESULT status = GetXNodeParameter("Param0", node);
+  if (FAILED(status)) return oks::unableToRetrieve(trace, "Param0", status);
+  // A filter that cannot be had is not traced; an empty filter goes to the service instead.
+  auto filter = oks::readStreamable<QEMConfig::MultiCOFilter>(*this, "Param1");
+  int filterMode = 0;
+  if (FAILED(GetParameter("Param2", filterMode))) {
+    oks::traceLine(trace, "Filter mode not explicitly set, setting it to its default");
+    filterMode = 2;
+  }
+  unsigned char filter150Mode = 0;
+  if (FAILED(GetParameter("Param3", filter150Mode))) {
+    oks::traceLine(trace, "Filter 150 mode not explicitly set, setting it to its default");
+    filter150Mode = 0;
+  }
+
+  const QEMConfig::MultiCOFilter noFilter;
+  status = service.propagateEffectivity(*node, filter.object ? *filter.object : noFilter, filterMode,
+                                        static_cast<int>(filter150Mode));
+  if (FAILED(status)) {
+    oks::traceLine(trace, "BO-->propagateEffectivity Function Failed");
+    return status;
+  }
+  oks::traceLine(trace, " propagateEffectivity executed successfully.");
+  return S_OK;
 }

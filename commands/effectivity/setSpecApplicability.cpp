@@ -1,8 +1,10 @@
 #include "framework/command.h"
+#include "framework/effectivity_applicability.h"
 
 OKS_COMMAND_UNIT(setSpecApplicability, "OKS_setSpecApplicability", OKS_TRACED_DESTRUCTOR);
 
 HRESULT setSpecApplicability::AppExecute() {
   ZORQemTraceStep step(oksUnitTrace(), "setSpecApplicability::AppExecute");
-  return E_NOTIMPL;
+  return oks::setApplicability(*this, oksUnitTrace(), "setSpecApplicability",
+                               &ConfigurationImplementation_1::setSpecApplicability);
 }
