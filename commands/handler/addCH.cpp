@@ -1,8 +1,152 @@
+#include <memory>
+
 #include "framework/command.h"
+#include "framework/handler_params.h"
+#include "framework/handler_xnode.h"
+#include "service/config_service.h"
 
 OKS_COMMAND_UNIT(addCH, "OKS_addCH", OKS_TRACED_DESTRUCTOR);
 
 HRESULT addCH::AppExecute() {
   ZORQemTraceStep step(oksUnitTrace(), "addCH::AppExecute");
-  return E_NOTIMPL;
+  ZORQemTrace& trace = oksUnitTrace();
+  ZORIQemFactoryObject_var factory;
+  oks::EnvironmentBracket desktop;
+  QEM_ConfigImplementation_1::ConfigImplementation service;
+  if (!desktop.hasDesktop()) {
+    oks::traceLine(trace, "Unable to get handle to template root desktop.");
+    oks::traceReturns(trace, E_FAIL);
+    return E_FAIL;
+  }
+
+  const oks::ContextNodes context = oks::readContextNodes(*this, trace);
+  if (FAILED(context.status)) return context.status;
+
+  // Without a filter the handler is created with an empty one.
+  const auto filterParam = oks::readStreamable<QEMConfig::MultiCOFilter>(*this, "Param2");
+  const QEMConfig::MultiCOFilter noFilter;
+  const QEMConfig::MultiCOFilter& filter = filterParam.object ? *filterParam.object : noFilter;
+
+  ZORUnicodeString id;
+  HRESULT status = GetParameter("Param3", id);
+  if (FAILED(status)) {
+    oks::traceLine(trace, "ERROR: Unable to retrieve Param3");
+    return status;
+  }
+  ZORUnicodeString description;
+  if (FAILED(GetParameter("Param4", description))) {
+    oks::traceLine(trace, "Unable to retrieve Param4");
+    description = "";
+  }
+  ZORUnicodeString mode;
+  if (FAILED(GetParameter("Param5", mode))) {
+    oks::traceLine(trace, "Unable to retrieve Param5");
+    mode = "ADD";
+  }
+  int filterMode = 2;
+  if (FAILED(GetParameter("Param6", filterMode))) {
+    oks::traceLine(trace, "Filter mode not explicitly set, setting it to its default");
+    filterMode = 2;
+  }
+  unsigned char filter150Mode = 0;
+  if (FAILED(GetParameter("Param7", filter150Mode))) {
+    oks::traceLine(trace, "Filter 150 mode not explicitly set, setting it to its default");
+    filter150Mode = 0;
+  }
+
+  // An unreadable list gives an empty one of the command's own; a handle carrying none, no list.
+  const auto listParam = oks::readStreamable<ZORListPtrQEMIQAttributeFilterObject>(*this, "Param8");
+  std::unique_ptr<ZORListPtrQEMIQAttributeFilterObject> emptyList;
+  const ZORListPtrQEMIQAttributeFilterObject* attributeFilters = listParam.object;
+  if (listParam.failed() && !listParam.handle) {
+    oks::traceLine(trace,
+                   "Unable to retrieve Param8 the QEMIListOfAttributeFilterObjects; using an empty list");
+    emptyList = std::make_unique<ZORListPtrQEMIQAttributeFilterObject>(0);
+    attributeFilters = emptyList.get();
+  }
+
+  ZORUnicodeString criterionType;
+  if (FAILED(GetParameter("Param9", criterionType))) {
+    oks::traceLine(trace, "Unable to retrieve Param9 the filterCritType string; using an empty string");
+    criterionType = "";
+  }
+  unsigned char hideUnsolvedMode = 0;
+  if (FAILED(GetParameter("Param10", hideUnsolvedMode))) {
+    oks::traceLine(trace, "Filter HideUnsolvedOp mode not explicitly set, setting it to its default");
+    hideUnsolvedMode = 0;
+  }
+  unsigned char caseSensitive = 1;
+  const HRESULT caseStatus = GetParameter("Param11", caseSensitive);
+  oks::traceLine(trace, " SIDL CaseSen ", static_cast<int>(caseSensitive));
+  if (FAILED(caseStatus)) {
+    oks::traceLine(trace, "CaseSensitive flag is not explicitly set, setting it to its default TRUE");
+    caseSensitive = 1;
+  }
+  QEM_ProductTypes::XNode* attributes = nullptr;
+  if (FAILED(GetXNodeParameter("Param12", attributes)) || !attributes) {
+    attributes = nullptr;
+    oks::traceLine(trace, "No xnode was passed in. Will only use id and description attributes.");
+  }
+
+  if (attributes) {
+    oks::traceLine(trace, "Using ", attributes->Environment.c_str(), " environment for CH add/edit.");
+    desktop.push(attributes->Environment);
+  } else {
+    desktop.push("CONFIG");
+  }
+
+  // Creation, then, with an attribute node, its values written and the node rebuilt.
+  status = [&]() -> HRESULT {
+    oks::OutRecord<QEM_ProductTypes::XNode> created;
+    HRESULT serviceStatus = service.addCH(*context.first, *context.second, filter, id, description, mode,
+                                          filterMode, filter150Mode, hideUnsolvedMode, criterionType,
+                                          caseSensitive, attributeFilters, created.out());
+    if (!created) {
+      oks::traceLine(trace, "ERROR: Could not get CH xnode.");
+      return E_FAIL;
+    }
+    const _SEQUENCE_octet* lastUuid = oks::lastNodeUuid(*created);
+    const _SEQUENCE_octet uuid = lastUuid ? *lastUuid : _SEQUENCE_octet();
+    const bool hasUuid = lastUuid != nullptr;
+    // "result0" holds the handler from here on. A record the host refused is freed by it and
+    // never given again.
+    QEM_ProductTypes::XNode* handler = created.release();
+    const bool handed = SUCCEEDED(SetXNodeResult("result0", handler));
+    if (!attributes) {
+      if (handed) SetXNodeResult("result0", handler);
+      oks::traceLine(trace, " addCH executed successfully.");
+      return serviceStatus;
+    }
+
+    if (hasUuid) factory = ZORIQemFactoryObject_var(ApplicationObject::GetFactoryObjectByUUID(uuid));
+    if (!factory) {
+      oks::traceLine(trace, "ERROR: Could not get factory object from uuid.");
+      return E_FAIL;
+    }
+    HRESULT result = QEM_ConfigUtils::setValuesOnObject(
+        factory, *attributes, ZORUnicodeString(QEM_TypeNames::CreateMask), CORBA::default_environment);
+    if (FAILED(result)) {
+      oks::traceLine(trace, "ERROR: Could not set xnode values on factory object.");
+      return result;
+    }
+    result = QEMManagerQuery::SetCurrentMask(ZORUnicodeString(QEM_TypeNames::BrowseMask));
+    if (FAILED(result)) {
+      oks::traceLine(trace, "ERROR: Could not set mask to browse.");
+      return result;
+    }
+    oks::OutRecord<QEM_ProductTypes::XNode> rebuilt;
+    if (!oks::rebuildFromAppObject(trace, ApplicationObject::GetAppObjectByUUID(uuid), rebuilt))
+      return E_FAIL;
+    if (!rebuilt) {
+      oks::traceLine(trace, "ERROR: Could not get CH xnode.");
+      return E_FAIL;
+    }
+    SetXNodeResult("result0", rebuilt.release());
+    oks::traceLine(trace, " addCH executed successfully.");
+    return result;
+  }();
+
+  desktop.close();
+  oks::traceReturns(trace, status);
+  return status;
 }

@@ -1,8 +1,18 @@
 #include "framework/command.h"
+#include "framework/handler_params.h"
+#include "service/config_service.h"
 
 OKS_COMMAND_UNIT(deleteCH, "OKS_deleteCH", OKS_NO_DESTRUCTOR);
 
 HRESULT deleteCH::AppExecute() {
   ZORQemTraceStep step(oksUnitTrace(), "deleteCH::AppExecute");
-  return E_NOTIMPL;
+  ZORQemTrace& trace = oksUnitTrace();
+  QEM_ConfigImplementation_1::ConfigImplementation service;
+
+  const oks::NamedHandler handler = oks::readNamedHandler(*this, trace);
+  if (handler.failed()) return handler.status();
+
+  return oks::traceOutcome(
+      trace, "deleteCH",
+      service.deleteCH(*handler.context.first, *handler.context.second, *handler.name.object));
 }

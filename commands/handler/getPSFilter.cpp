@@ -1,8 +1,20 @@
 #include "framework/command.h"
+#include "framework/handler_filter.h"
+#include "service/config_service.h"
 
 OKS_COMMAND_UNIT(getPSFilter, "OKS_getPSFilter", OKS_TRACED_DESTRUCTOR);
 
 HRESULT getPSFilter::AppExecute() {
   ZORQemTraceStep step(oksUnitTrace(), "getPSFilter::AppExecute");
-  return E_NOTIMPL;
+  ZORQemTrace& trace = oksUnitTrace();
+  QEM_ConfigImplementation_1::ConfigImplementation service;
+
+  QEM_ProductTypes::Node* spec = nullptr;
+  const HRESULT status = GetNodeParameter("Param0", spec);
+  if (FAILED(status)) return oks::unableToRetrieve(trace, "Param0", status);
+
+  // Found when a filter comes back, whatever the service's status.
+  oks::OutRecord<QEMConfig::MultiCOFilter> filter;
+  service.getPSFilter(*spec, filter.out());
+  return oks::returnFilter(*this, trace, "getPSFilter", filter).status;
 }
