@@ -3,8 +3,8 @@
 #include "platform/faults.h"
 
 ZORMetaClass* MIROIBaseCommand::MetaObject() {
-  static ZORMetaClass* meta = fct_RetrieveMetaObject("MIROIBaseCommand", ENUMTypeOfClass{3},
-                                                     ZORBaseUnknown::MetaObject(), "", "MIRO", 0);
+  // The interface's meta object carries the interface identifier as its class identifier.
+  static ZORMetaClass* meta = new ZORMetaClass(&IID_MIROIBaseCommand, "MIROIBaseCommand", nullptr, nullptr, 3);
   return meta;
 }
 

@@ -1,0 +1,15 @@
+#!/usr/bin/env bash
+# Installs what the build needs and is missing (Debian packages).
+set -euo pipefail
+packages=(cmake g++ make binutils libgtest-dev libgmock-dev libbenchmark-dev nlohmann-json3-dev libcli11-dev clang-format)
+missing=()
+for p in "${packages[@]}"; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
+done
+if [ ${#missing[@]} -gt 0 ]; then
+  echo "installing: ${missing[*]}"
+  SUDO=""
+  [ "$(id -u)" -ne 0 ] && SUDO="sudo"
+  $SUDO apt-get update -qq
+  DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -qq "${missing[@]}"
+fi

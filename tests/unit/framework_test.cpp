@@ -1,0 +1,179 @@
+// The component framework as the object modeler and a host see it: late types, meta objects,
+// adapters, factories, reference counting, constructor and destructor traces, unit statics and
+// allocation faults.
+#include <dlfcn.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <set>
+
+#include "tests/unit/library_fixture.h"
+
+namespace oks::test {
+namespace {
+
+using Factory = ZORBaseUnknown* (*)(ZORBaseUnknown*, ZORBaseUnknown*);
+
+const std::set<std::string> kTracedDestructors = {
+    "addApplicability",     "addCH",         "addProdSpec",        "createFilterVersion",
+    "displayAllFilterVersions", "displayPtSpecApplicability", "getAllEffectivities", "getCHByName",
+    "getCHFilter",          "getCvUuid",     "getFilter",          "getMileStoneValues",
+    "getPSFilter",          "getProdSpec",   "getPtApplicability", "getSpecApplicability",
+    "isEffectivityDefined", "isPUE",         "propagateEffectivity", "setFilter",
+    "setProdSpec",          "setPtApplicability", "setSpecApplicability"};
+
+using FrameworkTest = LibraryTest;
+
+TEST_F(FrameworkTest, LateTypesFollowTheClassNameWithThreeExceptions) {
+  auto classes = registeredClasses();
+  ASSERT_EQ(classes.size(), 64u);
+  for (const auto* meta : classes) {
+    std::string lateType = meta->LateType(), name = meta->ClassName();
+    if (name == "addProdSpec")
+      EXPECT_EQ(lateType, "OKS_addProdSpec1");
+    else if (name == "getConfigChildren")
+      EXPECT_EQ(lateType, "OKS_getChildren");
+    else if (name == "getModInfo")
+      EXPECT_EQ(lateType, "OKS_getCrapola");
+    else
+      EXPECT_EQ(lateType, "OKS_" + name);
+  }
+  for (const char* absent : {"OKS_addProdSpec", "OKS_getConfigChildren", "OKS_getModInfo"})
+    EXPECT_EQ(findLateType(absent), nullptr) << absent;
+}
+
+TEST_F(FrameworkTest, ACommandAnswersWithItsClassNameNotItsLateType) {
+  MIROIBaseCommand* adapter = create("OKS_getChildren");
+  ASSERT_NE(adapter, nullptr);
+  ZORBaseUnknown* command = adapter->GetImpl(1);
+  ASSERT_NE(command, adapter);
+  EXPECT_STREQ(command->IsA(), "getConfigChildren");
+  EXPECT_STREQ(command->GetMetaObject()->ClassName(), "getConfigChildren");
+  EXPECT_TRUE(command->IsAKindOf("ZORBaseUnknown"));
+  EXPECT_FALSE(command->IsAKindOf("getCHList"));
+  EXPECT_EQ(adapter->GetMetaObject()->TypeOfClass(), 7);
+  EXPECT_EQ(command->GetMetaObject()->TypeOfClass(), 2);
+  adapter->Release();
+}
+
+TEST_F(FrameworkTest, TheFactoryReusesTheAdapterLinkedToACommandObject) {
+  auto factory = reinterpret_cast<Factory>(library_->symbol("CreateTIEMIROIBaseCommandgetCHList"));
+  ASSERT_NE(factory, nullptr);
+  ZORBaseUnknown* command = findLateType("OKS_getCHList")->Creator()();
+  ASSERT_NE(command, nullptr);
+  ZORBaseUnknown* first = factory(command, nullptr);
+  ZORBaseUnknown* second = factory(command, nullptr);
+  EXPECT_EQ(first, second);
+  EXPECT_EQ(factory(nullptr, nullptr), nullptr);
+  second->Release();
+  first->Release();
+  command->Release();
+}
+
+TEST_F(FrameworkTest, TheAdapterIsDeletedAtItsLastRelease) {
+  TraceCapture capture;
+  ScopedTraceSink sink(&capture);
+  MIROIBaseCommand* adapter = create("OKS_addApplicability");
+  ASSERT_NE(adapter, nullptr);
+  capture.take();
+  EXPECT_EQ(adapter->AddRef(), 2u);
+  EXPECT_EQ(adapter->Release(), 1u);
+  EXPECT_TRUE(capture.take().empty());
+  EXPECT_EQ(adapter->Release(), 0u);
+  EXPECT_EQ(texts(capture.take()),
+            (std::vector<std::string>{"+addApplicability::destructor", "-addApplicability::destructor"}));
+}
+
+TEST_F(FrameworkTest, ConstructorsTraceOneStepAndOnlyTheDeclaredDestructorsTrace) {
+  std::set<std::string> traced;
+  for (const auto* meta : registeredClasses()) {
+    std::string name = meta->ClassName();
+    TraceCapture capture;
+    ScopedTraceSink sink(&capture);
+    MIROIBaseCommand* adapter = create(meta->LateType());
+    ASSERT_NE(adapter, nullptr) << name;
+    EXPECT_EQ(texts(capture.take()),
+              (std::vector<std::string>{"+" + name + "::constructor", "-" + name + "::constructor"}));
+    adapter->Release();
+    auto lines = texts(capture.take());
+    if (!lines.empty()) {
+      EXPECT_EQ(lines, (std::vector<std::string>{"+" + name + "::destructor", "-" + name + "::destructor"}));
+      traced.insert(name);
+    }
+  }
+  EXPECT_EQ(traced, kTracedDestructors);
+}
+
+TEST_F(FrameworkTest, ExecuteRunsTheCommandThroughItsAdapter) {
+  TraceCapture capture;
+  ScopedTraceSink sink(&capture);
+  for (const char* stub : {"OKS_addApplicability", "OKS_getCvUuid"}) {
+    MIROIBaseCommand* adapter = create(stub);
+    ASSERT_NE(adapter, nullptr);
+    EXPECT_EQ(adapter->SetParameter("Param0", 3), S_OK);
+    int value = 0;
+    EXPECT_EQ(adapter->GetParameter("Param0", value), S_OK);
+    EXPECT_EQ(value, 3);
+    capture.take();
+    EXPECT_EQ(adapter->Execute(), E_FAIL);
+    auto lines = texts(capture.take());
+    ASSERT_EQ(lines.size(), 2u);
+    EXPECT_EQ(lines[0], "+" + std::string(stub + 4) + "::AppExecute");
+    adapter->Release();
+  }
+}
+
+TEST_F(FrameworkTest, AllocationFaultsGiveNullAndLeakNothing) {
+  for (AllocKind kind : {AllocKind::Command, AllocKind::Adapter}) {
+    FaultPlan plan;
+    plan.alloc[kind] = {1};
+    setFaults(plan);
+    HRESULT status = S_OK;
+    EXPECT_EQ(create("OKS_addCH", &status), nullptr);
+    EXPECT_TRUE(FAILED(status));
+    MIROIBaseCommand* second = create("OKS_addCH");
+    ASSERT_NE(second, nullptr);
+    second->Release();
+  }
+}
+
+TEST_F(FrameworkTest, AnAdapterMetaObjectThatCannotBeMadeGivesNoAdapter) {
+  FaultPlan plan;
+  plan.alloc[AllocKind::AdapterMeta] = {1};
+  setFaults(plan);
+  EXPECT_EQ(create("OKS_getFilter"), nullptr);
+  MIROIBaseCommand* adapter = create("OKS_getFilter");  // the meta object is made on the next try
+  ASSERT_NE(adapter, nullptr);
+  adapter->Release();
+}
+
+TEST_F(FrameworkTest, AnUnregisteredLateTypeMakesNothing) {
+  ZORObject object("OKS_noSuchCommand", nullptr);
+  EXPECT_TRUE(object.IsNull());
+  void* out = &object;
+  EXPECT_EQ(object.QueryInterface(IID_MIROIBaseCommand, &out), E_NOINTERFACE);
+  EXPECT_EQ(out, nullptr);
+}
+
+// Only the 64 factories are exported, under their plain names.
+TEST_F(FrameworkTest, TheLibraryExportsExactlyTheFactories) {
+  std::string command = std::string("nm -D --defined-only ") + OKS_LIBRARY_PATH;
+  FILE* pipe = popen(command.c_str(), "r");
+  ASSERT_NE(pipe, nullptr);
+  std::set<std::string> exported;
+  char line[512];
+  while (std::fgets(line, sizeof line, pipe)) {
+    char type = 0;
+    char name[400] = {};
+    if (std::sscanf(line, "%*s %c %399s", &type, name) == 2 && (type == 'T' || type == 'W' || type == 'D'))
+      exported.insert(name);
+  }
+  pclose(pipe);
+  std::set<std::string> expected;
+  for (const auto* meta : registeredClasses())
+    expected.insert(std::string("CreateTIEMIROIBaseCommand") + meta->ClassName());
+  EXPECT_EQ(exported, expected);
+}
+
+}  // namespace
+}  // namespace oks::test

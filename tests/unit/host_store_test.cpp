@@ -1,0 +1,122 @@
+// The command host's store of named parameters and results: kinds, statuses and ownership.
+#include <gtest/gtest.h>
+
+#include "platform/command_host.h"
+#include "platform/faults.h"
+
+namespace oks::test {
+namespace {
+
+class StoreCommand : public MIROAppBaseCommand {
+ public:
+  HRESULT AppExecute() override { return 7; }
+};
+
+using QEM_ProductTypes::Node;
+using QEM_ProductTypes::XNode;
+using QEM_ProductTypes::XNodeSeq;
+
+TEST(HostStore, EveryValueKindRoundTrips) {
+  StoreCommand c;
+  ZORListValZORUnicodeString names;
+  names.Append("a");
+  names.Append("b");
+  _SEQUENCE_octet octets{0x0a, 0x0b};
+  ZORRawCollint ints;
+  ints.Append(4);
+  ASSERT_EQ(c.SetParameter("s", ZORUnicodeString("text")), S_OK);
+  ASSERT_EQ(c.SetParameter("i", 42), S_OK);
+  ASSERT_EQ(c.SetParameter("d", 2.5), S_OK);
+  ASSERT_EQ(c.SetParameter("u", static_cast<unsigned char>(1)), S_OK);
+  ASSERT_EQ(c.SetParameter("l", names), S_OK);
+  ASSERT_EQ(c.SetParameter("o", octets), S_OK);
+  ASSERT_EQ(c.SetParameter("c", ints), S_OK);
+
+  ZORUnicodeString s;
+  int i = 0;
+  double d = 0;
+  unsigned char u = 0;
+  ZORListValZORUnicodeString* l = nullptr;
+  _SEQUENCE_octet* o = nullptr;
+  ZORRawCollint* ci = nullptr;
+  EXPECT_EQ(c.GetParameter("s", s), S_OK);
+  EXPECT_EQ(s, "text");
+  EXPECT_EQ(c.GetParameter("i", i), S_OK);
+  EXPECT_EQ(i, 42);
+  EXPECT_EQ(c.GetParameter("d", d), S_OK);
+  EXPECT_EQ(d, 2.5);
+  EXPECT_EQ(c.GetParameter("u", u), S_OK);
+  EXPECT_EQ(u, 1);
+  ASSERT_EQ(c.GetParameter("l", l), S_OK);
+  EXPECT_EQ(*l, names);
+  EXPECT_EQ((*l)[1], "a");  // lists are indexed from 1
+  ASSERT_EQ(c.GetParameter("o", o), S_OK);
+  EXPECT_EQ(*o, octets);
+  ASSERT_EQ(c.GetParameter("c", ci), S_OK);
+  EXPECT_EQ(*ci, ints);
+
+  ASSERT_EQ(c.SetResult("r", 5), S_OK);
+  EXPECT_EQ(c.GetResult("r", i), S_OK);
+  EXPECT_EQ(i, 5);
+  EXPECT_EQ(c.Execute(), 7);
+}
+
+TEST(HostStore, RecordKindsRoundTripAndTheStoreOwnsThem) {
+  StoreCommand c;
+  auto* node = new XNode{"CH1", "CH", "CONFIG", {}};
+  ASSERT_EQ(c.SetXNodeParameter("Param0", node), S_OK);
+  XNode* read = nullptr;
+  ASSERT_EQ(c.GetXNodeParameter("Param0", read), S_OK);
+  EXPECT_EQ(read, node);
+  EXPECT_EQ(c.SetXNodeParameter("Param0", node), S_OK);  // the same record again is harmless
+  EXPECT_EQ(c.SetXNodeParameter("Param0", new XNode{}), S_OK);  // replacing frees the old one
+  EXPECT_EQ(c.SetXNodeParameter("Param9", read = nullptr), E_POINTER);
+
+  auto* seq = new XNodeSeq(2);
+  ASSERT_EQ(c.SetXNodeSeqResult("result0", seq), S_OK);
+  EXPECT_EQ(c.SetXNodeSeqResult("result0", seq), S_OK);
+  EXPECT_EQ(c.SetXNodeSeqResult("result1", seq), E_INVALIDARG);  // one record is never owned twice
+  XNodeSeq* back = nullptr;
+  ASSERT_EQ(c.GetXNodeSeqResult("result0", back), S_OK);
+  EXPECT_EQ(back->length(), 2u);
+  EXPECT_EQ(c.SetNodeResult("result2", nullptr), E_POINTER);
+  Node* none = nullptr;
+  EXPECT_EQ(c.GetNodeResult("result2", none), E_NOTFOUND);
+}
+
+TEST(HostStore, GettersTellAMissingKeyFromAnotherKind) {
+  StoreCommand c;
+  c.SetParameter("Param0", 1);
+  ZORUnicodeString s;
+  Node* node = nullptr;
+  EXPECT_EQ(c.GetParameter("Param1", s), E_NOTFOUND);
+  EXPECT_EQ(c.GetParameter("Param0", s), E_INVALIDARG);
+  EXPECT_EQ(c.GetNodeParameter("Param0", node), E_INVALIDARG);
+  EXPECT_EQ(node, nullptr);
+}
+
+TEST(HostStore, HostSideGetterFailuresLastUntilTheKeyIsSet) {
+  StoreCommand c;
+  c.FailParameter("Param0", E_FAIL);
+  int i = 0;
+  Node* node = nullptr;
+  EXPECT_EQ(c.GetParameter("Param0", i), E_FAIL);
+  EXPECT_EQ(c.GetNodeParameter("Param0", node), E_FAIL);
+  c.SetParameter("Param0", 3);
+  EXPECT_EQ(c.GetParameter("Param0", i), S_OK);
+}
+
+TEST(HostStore, AFailingResultSetterStoresNothingAndLeaksNothing) {
+  FaultPlan plan;
+  plan.setResult["result0"] = E_FAIL;
+  setFaults(plan);
+  StoreCommand c;
+  EXPECT_EQ(c.SetResult("result0", 1), E_FAIL);
+  EXPECT_EQ(c.SetXNodeResult("result0", new XNode{}), E_FAIL);
+  EXPECT_EQ(c.SetResult("result1", 1), S_OK);
+  clearFaults();
+  EXPECT_EQ(c.Results().entries().size(), 1u);
+}
+
+}  // namespace
+}  // namespace oks::test

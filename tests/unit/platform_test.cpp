@@ -1,0 +1,109 @@
+// Stand-in server pieces the commands rely on: strings, the trace text, streamables.
+#include <gtest/gtest.h>
+
+#include "platform/faults.h"
+#include "platform/streamable.h"
+#include "platform/trace.h"
+#include "platform/zor_unicode_string.h"
+
+namespace oks::test {
+namespace {
+
+TEST(UnicodeString, CountsCharactersComparesAndConvertsNumbers) {
+  EXPECT_EQ(ZORUnicodeString("Ab\xc3\xa9").GetLengthInChar(), 3);
+  EXPECT_EQ(ZORUnicodeString("").GetLengthInChar(), 0);
+  EXPECT_NE(ZORUnicodeString("1").Compare("1"), 0);
+  EXPECT_EQ(ZORUnicodeString("1 ").Compare("1"), 0);
+  ZORUnicodeString n;
+  EXPECT_EQ(n.BuildFromNum(-12, "%d"), "-12");
+  int value = 0;
+  EXPECT_EQ(ZORUnicodeString("3").ConvertToNum(&value, "%d"), S_OK);
+  EXPECT_EQ(value, 3);
+  EXPECT_LT(ZORUnicodeString("x").ConvertToNum(&value, "%d"), 0);
+  EXPECT_EQ(value, 3);
+}
+
+TEST(TraceText, JoinsFragmentsIntoLinesAndEndsPendingTextAtSteps) {
+  TraceCapture capture;
+  ScopedTraceSink sink(&capture);
+  ZORQemTrace trace("SINGLE_IDL", "SINGLE_IDL", "STDOUT", 1024, static_cast<ZORTraMode>(0));
+  {
+    ZORQemTraceStep step(trace, "x::AppExecute");
+    trace << "The number of objects: " << 3 << "\n";
+    trace << "flag " << static_cast<unsigned char>(1) << " and " << -2147467259L;
+    ZORQemTraceStep inner(trace, "inner");
+    trace << ZORQemTrace_returns << 0L << ZORQemTrace_nl;
+  }
+  auto lines = capture.take();
+  std::vector<std::string> text;
+  for (const auto& l : lines) text.push_back(l.text);
+  EXPECT_EQ(text, (std::vector<std::string>{"+x::AppExecute", "The number of objects: 3", "flag 1 and -2147467259",
+                                            "+inner", "returns 0", "-inner", "-x::AppExecute"}));
+  EXPECT_EQ(lines[4].depth, 2);
+}
+
+TEST(Streamable, TheObjectAccessorIsTypeChecked) {
+  NormalValueSeqStreamer streamer;
+  streamer.SetObject(new QEMConfig::NormalValueSeq(2));
+  QEMConfig::NormalValueSeq* values = nullptr;
+  EXPECT_EQ(streamer.GetObject(values), S_OK);
+  ASSERT_NE(values, nullptr);
+  EXPECT_EQ(values->length(), 2u);
+  ZORUnicodeString* text = reinterpret_cast<ZORUnicodeString*>(&streamer);
+  EXPECT_EQ(static_cast<MIROIStreamable&>(streamer).GetObject(text), E_NOINTERFACE);
+  EXPECT_EQ(text, nullptr);
+  ZORUnicodeString name;
+  EXPECT_EQ(streamer.GetTypeName(name), S_OK);
+  EXPECT_EQ(name, "NormalValueSeq");
+}
+
+TEST(Streamable, StringStreamersCopyTheirTextAndAccessorsCanBeMadeToFail) {
+  ZORUnicodeStringStreamer streamer;
+  {
+    ZORUnicodeString local("TRUE");
+    streamer.SetObject(&local);
+  }
+  ZORUnicodeString* text = nullptr;
+  ASSERT_EQ(streamer.GetObject(text), S_OK);
+  EXPECT_EQ(*text, "TRUE");
+  streamer.setAccessorStatus(E_FAIL);
+  EXPECT_EQ(streamer.GetObject(text), E_FAIL);
+  EXPECT_EQ(text, nullptr);
+
+  StreamableBase empty;
+  QEMConfig::MultiCOFilter* filter = nullptr;
+  EXPECT_EQ(empty.GetObject(filter), S_OK);
+  EXPECT_EQ(filter, nullptr);
+}
+
+TEST(Streamable, StreamerFaultsOfALateTypeApplyToTheNthStreamer) {
+  FaultPlan plan;
+  plan.streamers.push_back({"StringStreamerLT", 2, false, std::nullopt, true});
+  plan.streamers.push_back({"StringStreamerLT", 3, true, std::nullopt, false});
+  plan.streamers.push_back({"StringStreamerLT", 4, true, E_FAIL, true});
+  setFaults(plan);
+  auto make = [](HRESULT& status) {
+    ZORBaseUnknown* object = new ZORObject("StringStreamerLT", nullptr);
+    MIROIStreamable* streamer = nullptr;
+    status = object->QueryInterface(IID_MIROIStreamable, reinterpret_cast<void**>(&streamer));
+    object->Release();
+    return streamer;
+  };
+  HRESULT status = S_OK;
+  MIROIStreamable* first = make(status);
+  ASSERT_NE(first, nullptr);
+  EXPECT_NE(first->GetImpl(1), nullptr);
+  EXPECT_EQ(make(status), nullptr);
+  EXPECT_EQ(status, E_NOINTERFACE);
+  MIROIStreamable* third = make(status);
+  ASSERT_NE(third, nullptr);
+  EXPECT_EQ(third->GetImpl(1), nullptr);
+  MIROIStreamable* fourth = make(status);
+  EXPECT_EQ(status, E_FAIL);
+  ASSERT_NE(fourth, nullptr);
+  for (auto* s : {first, third, fourth}) s->Release();
+  clearFaults();
+}
+
+}  // namespace
+}  // namespace oks::test
