@@ -1,8 +1,15 @@
 #include "framework/command.h"
+#include "framework/helpers.h"
+#include "framework/prodspec_creation.h"
+#include "service/config_service.h"
 
 OKS_COMMAND_UNIT(addSupportedProdSpec, "OKS_addSupportedProdSpec", OKS_NO_DESTRUCTOR);
 
 HRESULT addSupportedProdSpec::AppExecute() {
   ZORQemTraceStep step(oksUnitTrace(), "addSupportedProdSpec::AppExecute");
-  return E_NOTIMPL;
+  return oks::createSpecFromSources(
+      *this, oksUnitTrace(),
+      {"BO-->addSupportedProdSpec Function Failed", " addSupportedProdSpec executed successfully."}, [] {},
+      [](QEM_ConfigImplementation_1::ConfigImplementation& service, const QEM_ProductTypes::XNodeSeq& sources,
+         QEM_ProductTypes::XNode*& created) { return service.addSupportedProdSpec(sources, created); });
 }
