@@ -1,15 +1,19 @@
-// okshost: loads the command library as the server does and drives its commands.
+// okshost: loads the command library as the server does and drives its commands: lists the
+// registered late types, runs a case and prints what it observed, or checks cases against
+// their expectations.
 #include <CLI/CLI.hpp>
 #include <cstdio>
 #include <iostream>
 #include <memory>
 
+#include "host/case_check.h"
 #include "host/library.h"
 #include "platform/object_model.h"
 
 namespace {
 
-int listCommands() {
+int listCommands(const std::string& libraryPath) {
+  oks::host::CommandLibrary library(libraryPath);
   auto classes = oks::registeredClasses();
   std::size_t width = 0;
   for (const auto* meta : classes) width = std::max(width, std::string(meta->LateType()).size());
@@ -23,23 +27,49 @@ int listCommands() {
 int main(int argc, char** argv) {
   CLI::App app{"okshost: loads the configuration command library and runs its commands"};
   app.require_subcommand(1);
+  app.fallthrough();
   std::string libraryPath = oks::host::CommandLibrary::defaultPath();
+  bool trace = false;
   app.add_option("--library", libraryPath, "the command library to load")->capture_default_str();
+  app.add_flag("--trace", trace,
+               "print the trace lines of every case to standard error, indented by step depth");
 
   auto* list = app.add_subcommand("list", "print the registered late types with their class names");
 
-  try {
-    app.parse(argc, argv);
-  } catch (const CLI::ParseError& e) {
-    return app.exit(e);
-  }
+  std::string runFile;
+  auto* run = app.add_subcommand("run", "run the case(s) of a file and print the observed outcome as JSON");
+  run->add_option("CASE", runFile, "the case file")->required();
+
+  std::vector<std::string> casePaths;
+  auto* check =
+      app.add_subcommand("case", "check cases against their expectations; ends with \"N passed, N failed\"");
+  check->add_option("PATH", casePaths, "case files, or folders searched recursively for *.json")->required();
 
   try {
-    oks::host::CommandLibrary library(libraryPath);
-    if (*list) return listCommands();
+    app.parse(argc, argv);
+  } catch (const CLI::CallForHelp& e) {
+    return app.exit(e);
+  } catch (const CLI::CallForAllHelp& e) {
+    return app.exit(e);
+  } catch (const CLI::ParseError& e) {
+    if (app.get_subcommands().empty() && !app.remaining().empty())
+      std::cerr << "okshost: unknown sub-command '" << app.remaining().front()
+                << "' (expected list, run or case)\n";
+    else
+      std::cerr << "okshost: " << e.what() << " (see --help)\n";
+    return e.get_exit_code() != 0 ? e.get_exit_code() : 1;
+  }
+
+  oks::host::RunOptions options;
+  options.libraryPath = libraryPath;
+  if (trace) options.traceEcho = &std::cerr;
+  try {
+    if (*list) return listCommands(libraryPath);
+    if (*run) return oks::host::runCaseFile(runFile, options, std::cout, std::cerr);
+    if (*check) return oks::host::checkCases(casePaths, options, std::cout);
   } catch (const std::exception& e) {
     std::cerr << "okshost: " << e.what() << "\n";
-    return 2;
+    return oks::host::exitUnreadable;
   }
   return 0;
 }
