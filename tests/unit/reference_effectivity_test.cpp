@@ -1,0 +1,196 @@
+// The effectivity rules of the reference service, as a table: interval ends, open intervals,
+// empty parts, exclusion and milestones; then the text form.
+#include <gtest/gtest.h>
+
+#include "reference/effectivity.h"
+
+namespace {
+
+using oks::reference::EffectivityExpression;
+using oks::reference::MileStoneValue;
+using oks::reference::NormalValue;
+using QEM_OrbixTypes::DateCorba;
+
+DateCorba day(int y, int m, int d, int hour = 0, int min = 0) { return {y, m, d, hour, min, 0}; }
+DateCorba open() { return {}; }
+
+NormalValue dates(DateCorba from, DateCorba to) {
+  NormalValue v;
+  v.optionalDate.append({from, to});
+  return v;
+}
+NormalValue onDay(int y, int m, int d) { return dates(day(y, m, d), day(y, m, d)); }
+NormalValue year(int y) { return dates(day(y, 1, 1), day(y, 12, 31)); }
+NormalValue ranks(int from, int to) {
+  NormalValue v;
+  v.optionalRange.append({from, to});
+  return v;
+}
+NormalValue specs(std::initializer_list<const char*> names) {
+  NormalValue v;
+  for (const char* n : names) v.optionalSpec.append(n);
+  return v;
+}
+NormalValue milestones(const char* start, const char* end) {
+  NormalValue v;
+  v.StartMileStoneName = start;
+  v.EndMileStoneName = end;
+  return v;
+}
+NormalValue excluded(NormalValue v) {
+  v.Sign = "-";
+  return v;
+}
+// One value holding several parts.
+NormalValue both(NormalValue a, const NormalValue& b) {
+  for (const auto& d : b.optionalDate) a.optionalDate.append(d);
+  for (const auto& r : b.optionalRange) a.optionalRange.append(r);
+  for (const auto& s : b.optionalSpec) a.optionalSpec.append(s);
+  return a;
+}
+
+using Term = std::vector<NormalValue>;
+EffectivityExpression anyOf(std::initializer_list<Term> terms) {
+  EffectivityExpression e;
+  for (const auto& t : terms) {
+    QEM_Config::ANDTerm term;
+    for (const auto& v : t) term.append(v);
+    e.append(term);
+  }
+  return e;
+}
+QEMConfig::NormalValueSeq filter(std::initializer_list<NormalValue> values) {
+  QEMConfig::NormalValueSeq f;
+  for (const auto& v : values) f.append(v);
+  return f;
+}
+
+// Milestones of the object looked at: two date milestones and a rank milestone.
+const MileStoneValue* lookup(const std::string& name) {
+  static const std::vector<MileStoneValue> known = [] {
+    MileStoneValue q1{"Q1", "first quarter", {day(2026, 1, 1), day(2026, 3, 31)}, {}, 0};
+    MileStoneValue q4{"Q4", "last quarter", {day(2026, 10, 1), day(2026, 12, 31)}, {}, 0};
+    MileStoneValue lot{"LOT2", "second lot", {}, {100, 199}, 1};
+    return std::vector<MileStoneValue>{q1, q4, lot};
+  }();
+  for (const auto& m : known)
+    if (m.Name == name) return &m;
+  return nullptr;
+}
+
+struct Row {
+  const char* what;
+  EffectivityExpression effectivity;
+  QEMConfig::NormalValueSeq filter;
+  bool matches;
+};
+
+TEST(ReferenceEffectivity, MatchingTable) {
+  const Row rows[] = {
+      // Dates: closed intervals, an end day counts whole, zero dates are open ends.
+      {"date inside", anyOf({{year(2026)}}), filter({onDay(2026, 6, 1)}), true},
+      {"date after", anyOf({{year(2026)}}), filter({onDay(2027, 1, 1)}), false},
+      {"end day touches", anyOf({{dates(open(), day(2026, 6, 30))}}), filter({onDay(2026, 6, 30)}), true},
+      {"start day touches", anyOf({{dates(day(2026, 7, 1), open())}}), filter({onDay(2026, 7, 1)}), true},
+      {"day before start", anyOf({{dates(day(2026, 7, 1), open())}}), filter({onDay(2026, 6, 30)}), false},
+      {"end day covers its afternoon", anyOf({{dates(day(2026, 1, 1), day(2026, 6, 30))}}),
+       filter({dates(day(2026, 6, 30, 15), day(2026, 7, 2))}), true},
+      {"end with a time stops there", anyOf({{dates(day(2026, 1, 1), day(2026, 6, 30, 12))}}),
+       filter({dates(day(2026, 6, 30, 13), day(2026, 7, 2))}), false},
+      {"open start", anyOf({{dates(open(), day(2026, 12, 31))}}), filter({onDay(1990, 1, 1)}), true},
+      {"open both ends", anyOf({{dates(open(), open())}}), filter({onDay(2999, 1, 1)}), true},
+      {"inverted dates denote nothing", anyOf({{dates(day(2026, 12, 31), day(2026, 1, 1))}}), filter({}),
+       false},
+      // Ranks: closed intervals, a toRank of 0 is open upwards.
+      {"ranks touch", anyOf({{ranks(10, 20)}}), filter({ranks(20, 30)}), true},
+      {"ranks apart", anyOf({{ranks(10, 20)}}), filter({ranks(21, 30)}), false},
+      {"open rank", anyOf({{ranks(10, 0)}}), filter({ranks(100000, 100000)}), true},
+      {"below open rank", anyOf({{ranks(10, 0)}}), filter({ranks(9, 9)}), false},
+      {"inverted ranks denote nothing", anyOf({{ranks(20, 10)}}), filter({}), false},
+      // Empty parts place no restriction.
+      {"value without parts", anyOf({{NormalValue{}}}), filter({ranks(5, 5)}), true},
+      {"effectivity without terms", anyOf({}), filter({specs({"US"})}), true},
+      {"term without values", anyOf({{}}), filter({onDay(2026, 1, 1)}), true},
+      {"filter on another dimension", anyOf({{ranks(1, 5)}}), filter({onDay(2026, 1, 1)}), true},
+      {"no filter values", anyOf({{ranks(1, 5)}}), filter({}), true},
+      // Specification names meet or not.
+      {"same spec", anyOf({{specs({"EU"})}}), filter({specs({"EU"})}), true},
+      {"other spec", anyOf({{specs({"EU"})}}), filter({specs({"US"})}), false},
+      {"spec in a union", anyOf({{specs({"EU", "US"})}}), filter({specs({"US"})}), true},
+      // AND within a term, OR between terms; each filter value against one and the same term.
+      {"one part of a term fails", anyOf({{year(2026), specs({"EU"})}}),
+       filter({onDay(2026, 3, 1), specs({"US"})}), false},
+      {"a second term matches", anyOf({{specs({"US"})}, {year(2026)}}),
+       filter({onDay(2026, 5, 1), specs({"EU"})}), true},
+      {"no single term fits all", anyOf({{specs({"US"}), ranks(1, 5)}, {specs({"EU"}), ranks(10, 20)}}),
+       filter({specs({"US"}), ranks(15, 15)}), false},
+      {"every filter value must fit", anyOf({{year(2026)}}), filter({onDay(2026, 5, 1), onDay(2027, 5, 1)}),
+       false},
+      {"a filter value with two parts", anyOf({{year(2026), specs({"EU"})}}),
+       filter({both(onDay(2026, 5, 1), specs({"US"}))}), false},
+      // A value signed "-" excludes.
+      {"excluded spec", anyOf({{year(2026), excluded(specs({"US"}))}}), filter({specs({"US"})}), false},
+      {"spec not excluded", anyOf({{year(2026), excluded(specs({"US"}))}}), filter({specs({"EU"})}), true},
+      {"filter excludes the only spec", anyOf({{specs({"US"})}}), filter({excluded(specs({"US"}))}), false},
+      {"filter leaves another spec", anyOf({{specs({"US", "EU"})}}), filter({excluded(specs({"US"}))}), true},
+      {"exclusion empties the term", anyOf({{ranks(1, 10), excluded(ranks(1, 10))}}), filter({}), false},
+      {"inside the excluded part", anyOf({{ranks(1, 10), excluded(ranks(1, 5))}}), filter({ranks(5, 5)}),
+       false},
+      {"past the excluded part", anyOf({{ranks(1, 10), excluded(ranks(1, 5))}}), filter({ranks(6, 6)}), true},
+      {"excluding two parts at once", anyOf({{excluded(both(year(2026), specs({"US"})))}}),
+       filter({both(onDay(2026, 5, 1), specs({"US"}))}), false},
+      {"excluding two parts leaves the rest", anyOf({{excluded(both(year(2026), specs({"US"})))}}),
+       filter({both(onDay(2026, 5, 1), specs({"EU"}))}), true},
+      // Milestones resolve to the span from the start milestone's start to the end one's end.
+      {"inside a milestone span", anyOf({{milestones("Q1", "Q4")}}), filter({onDay(2026, 11, 15)}), true},
+      {"after a milestone span", anyOf({{milestones("Q1", "Q4")}}), filter({onDay(2027, 1, 1)}), false},
+      {"open after a rank milestone", anyOf({{milestones("LOT2", "")}}), filter({ranks(5000, 5000)}), true},
+      {"before a rank milestone", anyOf({{milestones("LOT2", "")}}), filter({ranks(99, 99)}), false},
+      {"up to a milestone", anyOf({{milestones("", "Q1")}}), filter({onDay(2020, 1, 1)}), true},
+      {"unknown milestone denotes nothing", anyOf({{milestones("Q9", "")}}), filter({}), false},
+      {"excluding an unknown milestone excludes nothing", anyOf({{excluded(milestones("Q9", ""))}}),
+       filter({}), true},
+      {"date and rank milestones do not mix", anyOf({{milestones("Q1", "LOT2")}}), filter({}), false},
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.what);
+    EXPECT_EQ(oks::reference::matches(row.effectivity, row.filter, lookup), row.matches);
+  }
+}
+
+TEST(ReferenceEffectivity, IntersectingEffectivities) {
+  EXPECT_TRUE(oks::reference::intersects(anyOf({{year(2026)}}), anyOf({{onDay(2026, 12, 31)}}), lookup));
+  EXPECT_FALSE(oks::reference::intersects(anyOf({{year(2026)}}), anyOf({{year(2027)}}), lookup));
+  EXPECT_TRUE(
+      oks::reference::intersects(anyOf({{year(2027)}, {specs({"EU"})}}), anyOf({{year(2026)}}), lookup));
+  EXPECT_TRUE(oks::reference::intersects(anyOf({}), anyOf({{ranks(1, 1)}}), lookup));
+  EXPECT_FALSE(oks::reference::intersects(anyOf({}), anyOf({{ranks(2, 1)}}), lookup));
+}
+
+TEST(ReferenceEffectivity, TextForm) {
+  struct Case {
+    EffectivityExpression effectivity;
+    const char* text;
+  };
+  const Case cases[] = {
+      {anyOf({{year(2026), ranks(10, 20)}, {specs({"EU"})}}),
+       R"([2026-01-01 .. 2026-12-31] AND RANK 10..20 OR SPEC "EU")"},
+      {anyOf({{dates(open(), day(2026, 12, 31))}}), "[.. 2026-12-31]"},
+      {anyOf({{dates(day(2026, 1, 1, 8, 30), open())}}), "[2026-01-01T08:30:00 ..]"},
+      {anyOf({{dates(open(), open())}}), "[..]"},
+      {anyOf({{ranks(10, 0)}}), "RANK 10.."},
+      {anyOf({{both(ranks(1, 5), ranks(8, 9))}}), "(RANK 1..5 OR RANK 8..9)"},
+      {anyOf({{specs({"EU", "US"})}}), R"((SPEC "EU" OR SPEC "US"))"},
+      {anyOf({{excluded(specs({"US"}))}}), R"(NOT SPEC "US")"},
+      {anyOf({{excluded(both(ranks(1, 5), specs({"US"})))}}), R"(NOT (RANK 1..5 AND SPEC "US"))"},
+      {anyOf({{milestones("Q1", "Q4")}}), R"(MILESTONE "Q1" .. "Q4")"},
+      {anyOf({{milestones("", "Q4")}}), R"(MILESTONE .. "Q4")"},
+      {anyOf({{NormalValue{}}}), "ANY"},
+      {anyOf({{}}), "ANY"},
+      {anyOf({}), "ALWAYS"},
+      {anyOf({{specs({R"(a"b)"})}}), R"(SPEC "a\"b")"},
+  };
+  for (const auto& c : cases) EXPECT_EQ(oks::reference::renderEffectivity(c.effectivity), c.text);
+}
+
+}  // namespace
