@@ -190,24 +190,31 @@ void Store::remove(const Uuid& uuid) {
   }
 }
 
-std::string Store::danglingReference() const {
-  for (const auto& uuid : order_) {
-    const Object& o = objects_.at(uuid);
-    auto check = [&](const char* member, const Uuid& ref) -> std::string {
-      return ref.empty() || find(ref) ? std::string() : o.uuid + ": " + member + " " + ref;
-    };
-    std::vector<std::string> problems{check("owner", o.owner),
-                                      check("productType", o.productType),
-                                      check("source", o.spec.source),
-                                      check("handler.first", o.handler.first),
-                                      check("handler.second", o.handler.second),
-                                      check("parent", o.modification.parent)};
-    for (const auto& ref : o.typedefSpecs) problems.push_back(check("typedefSpecs", ref));
-    for (const auto& ref : o.authorisedSpecs) problems.push_back(check("authorisedSpecs", ref));
-    for (const auto& ref : o.spec.members) problems.push_back(check("members", ref));
-    for (const auto& p : problems)
-      if (!p.empty()) return p;
+std::string Store::brokenReference(const Object& o) const {
+  struct Reference {
+    const char* member;
+    const Uuid& target;
+    const char* type;  // the type it must have; any when null
+  };
+  std::vector<Reference> refs{{"owner", o.owner, nullptr},
+                              {"productType", o.productType, kind::ProductType},
+                              {"source", o.spec.source, kind::ProductSpecification},
+                              {"first", o.handler.first, nullptr},
+                              {"second", o.handler.second, nullptr},
+                              {"parent", o.modification.parent, kind::Modification}};
+  for (const auto& u : o.typedefSpecs) refs.push_back({"typedefSpecs", u, kind::ProductSpecification});
+  for (const auto& u : o.authorisedSpecs) refs.push_back({"authorisedSpecs", u, kind::ProductSpecification});
+  for (const auto& u : o.spec.members) refs.push_back({"members", u, kind::ProductSpecification});
+  for (const auto& r : refs) {
+    if (r.target.empty()) continue;
+    const Object* target = find(r.target);
+    if (!target) return std::string(r.member) + ": no object " + r.target;
+    if (r.type && !target->is(r.type))
+      return std::string(r.member) + ": " + r.target + " is a " + target->type + ", not a " + r.type;
   }
+  if (o.is(kind::ConfigHandler))
+    for (const auto& r : {refs[3], refs[4]})
+      if (r.target.empty()) return std::string(r.member) + ": a handler needs its two context nodes";
   return {};
 }
 

@@ -143,9 +143,9 @@ class Store {
   // to what was removed.
   void remove(const Uuid& uuid);
 
-  // The first reference to an object that does not exist, as "<uuid>: <member> <uuid>"; empty
-  // when every reference holds.
-  std::string danglingReference() const;
+  // The first reference the object holds to an object that is not there or not of the type the
+  // reference needs, as "<member>: ..."; empty when every reference holds.
+  std::string brokenReference(const Object& object) const;
 
   std::vector<Object*> children(const Object& object, const char* type = nullptr);
   // Everything under the object, depth first, in creation order.

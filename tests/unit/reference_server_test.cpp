@@ -433,15 +433,20 @@ TEST(ReferenceStore, SeedDataChecks) {
   child.uuid = "02";
   child.type = kind::ConfiguredView;
   child.owner = "01";
+  child.productType = "01";
   ASSERT_TRUE(store.insert(child));
-  EXPECT_EQ(store.danglingReference(), "02: owner 01");
+  EXPECT_EQ(store.brokenReference(child), "owner: no object 01");
   Object root;
   root.uuid = "01";
   root.type = kind::ProductRootClass;
   ASSERT_TRUE(store.insert(root));
-  EXPECT_EQ(store.danglingReference(), "");
+  EXPECT_EQ(store.brokenReference(child), "productType: 01 is a PRC, not a PT");
   EXPECT_EQ(store.find(std::string("01"))->children, std::vector<Uuid>{"02"});
   EXPECT_FALSE(store.insert(root));
+  Object handler;
+  handler.type = kind::ConfigHandler;
+  handler.handler.first = "01";
+  EXPECT_EQ(store.brokenReference(handler), "second: a handler needs its two context nodes");
 }
 
 }  // namespace
