@@ -93,6 +93,7 @@ int runCaseFile(const std::string& file, const RunOptions& options, std::ostream
       continue;
     }
     try {
+      CompactRecords compact;  // records as they are written in cases
       Json observed = runCase(*read.spec, options);
       Json named = {{"name", read.name}};
       named.update(observed);

@@ -24,7 +24,8 @@ std::vector<std::string> caseFiles(const std::vector<std::string>& paths, std::v
 int checkCases(const std::vector<std::string>& paths, const RunOptions& options, std::ostream& out);
 
 // Runs the cases of one file and prints the observed outcome as JSON: the outcome of a single
-// case, or an array of named outcomes for a group. Errors go to err.
+// case, or an array of named outcomes for a group; records leave out members holding their empty
+// value, as cases write them. Errors go to err.
 int runCaseFile(const std::string& file, const RunOptions& options, std::ostream& out, std::ostream& err);
 
 }  // namespace oks::host

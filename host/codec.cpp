@@ -5,6 +5,14 @@
 
 namespace oks::host {
 
+namespace {
+thread_local bool compactRecords = false;
+}
+
+CompactRecords::CompactRecords() : previous_(compactRecords) { compactRecords = true; }
+CompactRecords::~CompactRecords() { compactRecords = previous_; }
+bool CompactRecords::active() { return compactRecords; }
+
 void expectArray(const Json& j, const std::string& path) {
   if (!j.is_array()) throw CaseError(path, "expected an array");
 }

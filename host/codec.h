@@ -59,6 +59,20 @@ T decodeAs(const Json& j, const std::string& path) {
   return value;
 }
 
+// While an object of this class lives, records leave out the members that hold their empty value
+// (on this thread): the shortest notation that reads back as the same record.
+class CompactRecords {
+ public:
+  CompactRecords();
+  ~CompactRecords();
+  CompactRecords(const CompactRecords&) = delete;
+  CompactRecords& operator=(const CompactRecords&) = delete;
+  static bool active();
+
+ private:
+  bool previous_;
+};
+
 // --- Plain values ----------------------------------------------------------------------------
 
 template <>
@@ -296,8 +310,20 @@ void expectMembers(const Json& j, const std::vector<const char*>& names, const s
 template <class T>
 requires Record<T>::defined struct Codec<T> {
   static Json encode(const T& record) {
+    std::vector<Json> empty;
+    bool compact = CompactRecords::active();
+    if (compact) {
+      T blank{};
+      auto encodeEmpty = [&empty](const char*, const auto& member) { empty.push_back(toJson(member)); };
+      Record<T>::describe(encodeEmpty, blank);
+    }
     Json out = Json::object();
-    auto write = [&out](const char* name, const auto& member) { out[name] = toJson(member); };
+    std::size_t i = 0;
+    auto write = [&](const char* name, const auto& member) {
+      Json value = toJson(member);
+      if (!compact || value != empty[i]) out[name] = std::move(value);
+      ++i;
+    };
     Record<T>::describe(write, const_cast<T&>(record));
     return out;
   }

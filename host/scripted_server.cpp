@@ -3,92 +3,12 @@
 #include <map>
 #include <type_traits>
 
+#include "host/server_operations.h"
 #include "platform/session.h"
 #include "types/config.h"
 
 namespace oks::host {
 namespace {
-
-// Every operation of the server seam.
-#define OKS_SERVER_OPERATIONS(X) \
-  X(addCO)                       \
-  X(addProductType1)             \
-  X(deleteProductType1)          \
-  X(displayAllFilterVersions)    \
-  X(getCHList)                   \
-  X(getCVFromPRC)                \
-  X(getCVListFromProductType)    \
-  X(getChildren)                 \
-  X(getConfigTree)               \
-  X(getPCSpecTree2)              \
-  X(getPRCAndCVFromCH)           \
-  X(getPRCAndCVFromPS)           \
-  X(getPRCFromCV)                \
-  X(getPtAuthorizedSpecs)        \
-  X(getPtTypedefSpecs)           \
-  X(getVSChildren)               \
-  X(setPtAuthorizedSpecs)        \
-  X(setPtTypedefSpecs)           \
-  X(addCV)                       \
-  X(deleteModification)          \
-  X(deletePS)                    \
-  X(deleteProductType)           \
-  X(resetFilter)                 \
-  X(setFilter150Mode)            \
-  X(unsetFilter150Mode)          \
-  X(validatePTSpecs)             \
-  X(getCHNames)                  \
-  X(getAllEffectivities)         \
-  X(getProdSpec)                 \
-  X(addProdSpec)                 \
-  X(setProdSpec)                 \
-  X(filterSpecs)                 \
-  X(rbcValidate)                 \
-  X(addCOProdSpec)               \
-  X(addSupportedProdSpec)        \
-  X(carryOverPSExists)           \
-  X(initSpecs)                   \
-  X(verifySpecs)                 \
-  X(addCH)                       \
-  X(getCHFilter)                 \
-  X(setFilter)                   \
-  X(getFilter)                   \
-  X(getPSFilter)                 \
-  X(createFilterVersion)         \
-  X(deleteCH)                    \
-  X(deleteCO)                    \
-  X(isPUE)                       \
-  X(propagateEffectivity)        \
-  X(getMileStoneValues)          \
-  X(getPCSpecTree)               \
-  X(isCarryOver)                 \
-  X(isEffectivityDefined)        \
-  X(getPtApplicability)          \
-  X(getSpecApplicability)        \
-  X(setPtApplicability)          \
-  X(setSpecApplicability)        \
-  X(displayPtSpecEffectivity)    \
-  X(isIWAppSet)                  \
-  X(IsECOMod)                    \
-  X(RetrieveModOwner)            \
-  X(RetrieveActionFromModif)     \
-  X(ExtendEffectivity)           \
-  X(setValuesOnObject)           \
-  X(getCV)                       \
-  X(getCHNameVersion)            \
-  X(GetConfigHandler)            \
-  X(GetFactoryObjectByUUID)      \
-  X(GetAppObjectByUUID)          \
-  X(GetAppObjectByObject)        \
-  X(ApplicationXNode)            \
-  X(GetOrbixXNode)               \
-  X(SetCurrentMask)              \
-  X(GetDataDomain)               \
-  X(GetRootDesktop)              \
-  X(PushEnvironment)             \
-  X(PopEnvironment)              \
-  X(GetParent)                   \
-  X(IsClose)
 
 Json handleJson(bool present) { return present ? Json(true) : Json(nullptr); }
 
@@ -128,14 +48,16 @@ struct Arg<const T&> {
   static constexpr bool recorded = true, output = false;
   static Json entry(const T& value) { return toJson(value); }
 };
-// In/out by reference: the answer replaces the value.
+// In/out by reference: the answer replaces the value; null leaves it as the command set it.
 template <class T>
 struct Arg<T&> {
   static constexpr bool recorded = true, output = true;
   static Json entry(const T& value) { return toJson(value); }
-  static void check(const Json& j, const std::string& path) { decodeAs<T>(j, path); }
+  static void check(const Json& j, const std::string& path) {
+    if (!j.is_null()) decodeAs<T>(j, path);
+  }
   static void apply(T& value, const Json& j, const std::string& path, const std::string&) {
-    fromJson(j, value, path);
+    if (!j.is_null()) fromJson(j, value, path);
   }
 };
 // Output pointer: recorded as null or true (set); the answer points it at a new record or null.

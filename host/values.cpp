@@ -195,7 +195,9 @@ Json streamableJson(const MIROIStreamable_var& handle) {
 ParamValue decodeParam(const Json& j, const std::string& path) {
   if (!j.is_object() || j.size() != 1)
     throw CaseError(path, "expected a one-member object naming the kind, such as {\"XNode\": {...}}");
-  const auto& [kind, value] = *j.items().begin();
+  const auto member = j.begin();  // the one member: its key names the kind
+  const std::string kind = member.key();
+  const Json& value = member.value();
   std::optional<ParamValue> decoded;
   forEachAlternative<ParamValue>([&]<class T>() {
     if (kind == Kind<T>::name) decoded = decodeAlternative<T>(value, memberPath(path, kind));

@@ -1,0 +1,152 @@
+// Reading case files: single and grouped cases, member-by-member replacement, and the one-line
+// errors of malformed input.
+#include <gtest/gtest.h>
+
+#include "host/case_file.h"
+
+namespace oks::host {
+namespace {
+
+std::vector<ReadCase> read(const std::string& text) { return readCaseText(text, "f.json"); }
+
+std::string onlyError(const std::string& text) {
+  auto cases = read(text);
+  EXPECT_EQ(cases.size(), 1u);
+  return cases.empty() ? "" : cases[0].error;
+}
+
+TEST(HostCaseFile, ASingleCase) {
+  auto cases = read(R"({"name": "n", "command": "OKS_getCHList",
+                        "params": {"Param0": {"XNodeSeq": [{"Name": "P1"}]}, "Param1": {"int": 3}},
+                        "server": {"getCHList": {"status": 0, "out": [null]}},
+                        "faults": {"alloc": {"command": [1, 3]}, "setResult": {"result0": -1},
+                                   "streamers": [{"lateType": "StringStreamerLT", "nth": 2, "interface": false}]},
+                        "expect": {"status": 0}})");
+  ASSERT_EQ(cases.size(), 1u);
+  ASSERT_TRUE(cases[0].spec) << cases[0].error;
+  const Case& c = *cases[0].spec;
+  EXPECT_FALSE(cases[0].grouped);
+  EXPECT_EQ(c.name, "n");
+  EXPECT_EQ(c.command, "OKS_getCHList");
+  ASSERT_EQ(c.params.size(), 2u);
+  EXPECT_EQ(c.params[0].key, "Param0");
+  EXPECT_EQ(std::get<XNodeSeq>(c.params[0].value)[0].Name, "P1");
+  EXPECT_EQ(std::get<int>(c.params[1].value), 3);
+  EXPECT_EQ(c.server["getCHList"]["status"], 0);
+  EXPECT_EQ(c.faults.alloc.at(AllocKind::Command), (std::vector<int>{1, 3}));
+  EXPECT_EQ(c.faults.setResult.at("result0"), -1);
+  ASSERT_EQ(c.faults.streamers.size(), 1u);
+  EXPECT_EQ(c.faults.streamers[0].nth, 2);
+  EXPECT_FALSE(c.faults.streamers[0].interface);
+  EXPECT_TRUE(c.faults.streamers[0].impl);
+  EXPECT_EQ((*c.expect)["status"], 0);
+}
+
+TEST(HostCaseFile, GroupedCasesReplaceSharedMembersOneByOne) {
+  auto cases = read(R"({"command": "OKS_getCHList",
+    "params": {"Param0": {"int": 1}, "Param1": {"string": "a"}},
+    "server": {"getCHList": {"status": 1}, "isIWAppSet": {"status": 2}},
+    "faults": {"alloc": {"command": [1]}, "setResult": {"result0": -1}},
+    "cases": [
+      {"name": "shared", "expect": {}},
+      {"name": "own", "params": {"Param1": {"string": "b"}, "Param0": null, "Param2": {"uchar": 1}},
+       "server": {"getCHList": null, "IsClose": {"status": 0}}, "faults": {"alloc": null},
+       "command": "OKS_getCvUuid", "expect": {}}
+    ]})");
+  ASSERT_EQ(cases.size(), 2u);
+  ASSERT_TRUE(cases[0].spec && cases[1].spec);
+  EXPECT_TRUE(cases[0].grouped);
+  const Case& shared = *cases[0].spec;
+  EXPECT_EQ(shared.params.size(), 2u);
+  EXPECT_EQ(shared.server.size(), 2u);
+  EXPECT_EQ(shared.faults.alloc.size(), 1u);
+  const Case& own = *cases[1].spec;
+  EXPECT_EQ(own.command, "OKS_getCvUuid");
+  ASSERT_EQ(own.params.size(), 2u);
+  EXPECT_EQ(own.params[0].key, "Param1");
+  EXPECT_EQ(std::get<ZORUnicodeString>(own.params[0].value), "b");
+  EXPECT_EQ(own.params[1].key, "Param2");
+  EXPECT_FALSE(own.server.contains("getCHList"));
+  EXPECT_TRUE(own.server.contains("isIWAppSet"));
+  EXPECT_TRUE(own.server.contains("IsClose"));
+  EXPECT_TRUE(own.faults.alloc.empty());
+  EXPECT_EQ(own.faults.setResult.size(), 1u);
+}
+
+TEST(HostCaseFile, StreamableParameters) {
+  auto cases = read(R"({"command": "X", "params": {
+    "a": {"streamable": null},
+    "b": {"streamable": {"string": "TRUE", "typeName": "T"}},
+    "c": {"streamable": {"object": null}},
+    "d": {"streamable": {"status": -2147467259}},
+    "e": {"streamable": {"AttributeFilters": [{"Attribute": "A", "Operator": "=", "Value": "v"}]}},
+    "f": {"fail": -2147467259}}})");
+  ASSERT_TRUE(cases[0].spec) << cases[0].error;
+  const auto& p = cases[0].spec->params;
+  EXPECT_TRUE(std::get<StreamableParam>(p[0].value).emptyHandle);
+  const auto& b = std::get<StreamableParam>(p[1].value);
+  EXPECT_EQ(std::get<ZORUnicodeString>(b.content), "TRUE");
+  EXPECT_EQ(b.typeName, "T");
+  EXPECT_TRUE(std::holds_alternative<std::monostate>(std::get<StreamableParam>(p[2].value).content));
+  EXPECT_EQ(std::get<StreamableParam>(p[3].value).status, E_FAIL);
+  EXPECT_EQ(std::get<AttributeFilters>(std::get<StreamableParam>(p[4].value).content)[1]->Value, "v");
+  EXPECT_EQ(std::get<FailingParam>(p[5].value).status, E_FAIL);
+}
+
+TEST(HostCaseFile, AFileThatIsNotJsonGivesLineAndColumn) {
+  std::string error = onlyError("{\n  \"command\": \"X\",\n  \"params\": {,}\n}");
+  EXPECT_EQ(error.rfind("not JSON: parse error at line 3, column 14", 0), 0u) << error;
+}
+
+TEST(HostCaseFile, MalformedMembersAreNamed) {
+  EXPECT_EQ(onlyError(R"({"params": {}})"), "command: missing: the late type of the command to run");
+  EXPECT_EQ(onlyError(R"({"command": "X", "params": {"Param0": {"Xnode": {}}}})")
+                .rfind("params.Param0.Xnode: unknown parameter kind (expected one of Node, ", 0),
+            0u);
+  EXPECT_EQ(onlyError(R"({"command": "X", "params": {"Param0": {"XNode": {}, "int": 1}}})"),
+            "params.Param0: expected a one-member object naming the kind, such as {\"XNode\": {...}}");
+  EXPECT_EQ(onlyError(R"({"command": "X", "params": {"Param0": {"XNode": {"Nodes": [{"UUID": "0g"}]}}}})"),
+            "params.Param0.XNode.Nodes[0].UUID: expected a hex string");
+  EXPECT_EQ(
+      onlyError(R"({"command": "X", "params": {"P": {"streamable": {"string": "a", "object": null}}}})"),
+      "params.P.streamable.string: a streamable carries one object; object is given too");
+  EXPECT_EQ(onlyError(R"({"command": "X", "server": {"getCHLists": {}}})"),
+            "server.getCHLists: the server has no operation of that name");
+  EXPECT_EQ(onlyError(R"({"command": "X", "faults": {"alloc": {"command": [0]}}})"),
+            "faults.alloc.command[0]: occurrences count from 1");
+  EXPECT_EQ(onlyError(R"({"command": "X", "faults": {"leak": {}}})"),
+            "faults.leak: unknown fault (expected one of alloc, streamers, setResult)");
+  EXPECT_EQ(
+      onlyError(R"({"command": "X", "expect": {"stauts": 0}})").rfind("expect.stauts: unknown member", 0),
+      0u);
+  EXPECT_EQ(onlyError(R"({"command": "X", "expect": {"calls": ["getCHList", {"op": "getCHLst"}]}})"),
+            "expect.calls[1].op: the server has no operation named getCHLst");
+  EXPECT_EQ(onlyError(R"({"command": "X", "expect": {"trace": ["+a", 1]}})"),
+            "expect.trace[1]: expected a string");
+  EXPECT_EQ(onlyError(R"({"command": "X", "expected": {}})").rfind("expected: unknown member", 0), 0u);
+}
+
+TEST(HostCaseFile, AMalformedCaseOfAGroupLeavesTheOthersUsable) {
+  auto cases = read(R"({"command": "X", "cases": [
+      {"name": "good", "expect": {}},
+      {"name": "bad", "params": {"Param0": {"int": "one"}}, "expect": {}},
+      {"expect": {"status": "zero"}}]})");
+  ASSERT_EQ(cases.size(), 3u);
+  EXPECT_TRUE(cases[0].spec);
+  EXPECT_EQ(cases[1].name, "bad");
+  EXPECT_FALSE(cases[1].spec);
+  EXPECT_EQ(cases[1].error, "cases[1].params.Param0.int: expected an integer from -2147483648 to 2147483647");
+  EXPECT_EQ(cases[2].name, "cases[2]");
+  EXPECT_EQ(cases[2].error, "cases[2].expect.status: expected an integer from -2147483648 to 2147483647");
+}
+
+TEST(HostCaseFile, ASharedMemberIsReportedWhereItIsWritten) {
+  auto cases = read(R"({"command": "X", "params": {"Param0": {"int": "one"}},
+                        "cases": [{"name": "a"}, {"name": "b", "params": {"Param0": {"int": 1}}}]})");
+  ASSERT_EQ(cases.size(), 2u);
+  EXPECT_EQ(cases[0].error, "params.Param0.int: expected an integer from -2147483648 to 2147483647");
+  EXPECT_TRUE(cases[1].spec);
+}
+
+}  // namespace
+}  // namespace oks::host
