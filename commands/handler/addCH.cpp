@@ -98,9 +98,9 @@ HRESULT addCH::AppExecute() {
   // Creation, then, with an attribute node, its values written and the node rebuilt.
   status = [&]() -> HRESULT {
     oks::OutRecord<QEM_ProductTypes::XNode> created;
-    HRESULT serviceStatus = service.addCH(*context.first, *context.second, filter, id, description, mode,
-                                          filterMode, filter150Mode, hideUnsolvedMode, criterionType,
-                                          caseSensitive, attributeFilters, created.out());
+    const HRESULT serviceStatus = service.addCH(
+        *context.first, *context.second, filter, id, description, mode, filterMode, filter150Mode,
+        hideUnsolvedMode, criterionType, caseSensitive, attributeFilters, created.out());
     if (!created) {
       oks::traceLine(trace, "ERROR: Could not get CH xnode.");
       return E_FAIL;
