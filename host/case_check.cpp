@@ -14,6 +14,12 @@ namespace {
 std::string whereOf(const std::string& file, const ReadCase& read) {
   return read.name == file ? file : file + " [" + read.name + "]";
 }
+
+// Runs a case, its trace lines (when echoed) under a line naming it.
+Json runNamed(const std::string& where, const Case& c, const RunOptions& options) {
+  if (options.traceEcho) *options.traceEcho << "== " << where << "\n";
+  return runCase(c, options);
+}
 }  // namespace
 
 std::vector<std::string> caseFiles(const std::vector<std::string>& paths, std::vector<std::string>& missing) {
@@ -61,7 +67,7 @@ int checkCases(const std::vector<std::string>& paths, const RunOptions& options,
       }
       Json observed;
       try {
-        observed = runCase(*read.spec, options);
+        observed = runNamed(where, *read.spec, options);
       } catch (const std::exception& e) {
         error(where, e.what());
         continue;
@@ -94,7 +100,7 @@ int runCaseFile(const std::string& file, const RunOptions& options, std::ostream
     }
     try {
       CompactRecords compact;  // records as they are written in cases
-      Json observed = runCase(*read.spec, options);
+      Json observed = runNamed(whereOf(file, read), *read.spec, options);
       Json named = {{"name", read.name}};
       named.update(observed);
       outcomes.push_back(grouped ? named : observed);

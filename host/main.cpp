@@ -65,6 +65,7 @@ int main(int argc, char** argv) {
   if (trace) options.traceEcho = &std::cerr;
   try {
     if (*list) return listCommands(libraryPath);
+    { oks::host::CommandLibrary check(libraryPath); }  // one message when it cannot be loaded at all
     if (*run) return oks::host::runCaseFile(runFile, options, std::cout, std::cerr);
     if (*check) return oks::host::checkCases(casePaths, options, std::cout);
   } catch (const std::exception& e) {
