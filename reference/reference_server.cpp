@@ -85,14 +85,19 @@ std::string ReferenceServer::environmentFor(const Object* owner) const {
   return kDefaultEnvironment;
 }
 
-EffectivityExpression ReferenceServer::effectivityOf(const Object& o, const std::string& domain) const {
-  auto fits = [&domain](const std::string& d) { return domain.empty() || d.empty() || d == domain; };
+EffectivityExpression ReferenceServer::effectivityOf(const Object& o, const std::string& domain,
+                                                     bool exact) const {
+  auto fits = [&](const std::string& d) { return d.empty() || d == domain || (domain.empty() && !exact); };
+  bool hasValues = o.is(kind::ProductSpecification) && o.spec.values.length() > 0 && fits(o.spec.domain);
   EffectivityExpression e;
-  if (o.is(kind::ProductSpecification) && o.spec.values.length() > 0 && fits(o.spec.domain))
-    e.append(o.spec.values);
   for (const auto& entry : o.applicability)
     if (fits(entry.Domain))
-      for (const auto& term : entry.Effectivity) e.append(term);
+      for (const auto& term : entry.Effectivity) {
+        QEM_Config::ANDTerm joined = hasValues ? o.spec.values : QEM_Config::ANDTerm{};
+        for (const auto& v : term) joined.append(v);
+        e.append(std::move(joined));
+      }
+  if (e.length() == 0 && hasValues) e.append(o.spec.values);
   return e;
 }
 

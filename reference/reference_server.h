@@ -151,10 +151,13 @@ class ReferenceServer : public Server {
   // The node and the one-node extended node of an object.
   Node nodeOf(const Object& object);
   XNode xnodeOf(const Object& object);
-  // The effectivity of an object in a domain (every domain when empty): a specification's own
-  // values as one AND-term when its domain fits, then the AND-terms of the applicabilities
-  // whose domain fits (an empty domain fits every domain).
-  EffectivityExpression effectivityOf(const Object& object, const std::string& domain) const;
+  // The effectivity of an object in a domain: a specification's own values (one AND-term) and
+  // its applicabilities restrict it together: every AND-term of a fitting applicability joined
+  // with the values; the values alone when no applicability fits; the applicabilities' terms
+  // alone without values. Values or an applicability fit a domain when theirs is that one or
+  // empty; an empty domain asked for is every domain, unless exact.
+  EffectivityExpression effectivityOf(const Object& object, const std::string& domain,
+                                      bool exact = false) const;
   bool hasEffectivity(const Object& object) const;
   // Whether the object's effectivity matches the filter values; milestones resolve through the
   // object's owners, then through the context object's.

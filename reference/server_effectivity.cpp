@@ -1,7 +1,6 @@
 // Applicabilities, effectivity presence, display and extension, the PUE check and milestones.
 #include <algorithm>
 #include <limits>
-#include <map>
 #include <optional>
 #include <set>
 
@@ -75,22 +74,16 @@ std::string ReferenceServer::describeEffectivity(const Object& o) {
   std::string label = o.type + " \"" + o.name + "\"";
   if (o.is(kind::ProductSpecification) && !o.spec.version.empty()) label += " " + o.spec.version;
   std::vector<std::string> domains;
-  std::map<std::string, EffectivityExpression> byDomain;
-  auto add = [&](const std::string& domain, const QEM_Config::ANDTerm* term) {
-    if (!byDomain.count(domain)) domains.push_back(domain);
-    auto& e = byDomain[domain];
-    if (term) e.append(*term);
+  auto note = [&domains](const std::string& d) {
+    if (std::find(domains.begin(), domains.end(), d) == domains.end()) domains.push_back(d);
   };
-  if (o.is(kind::ProductSpecification) && o.spec.values.length() > 0) add(o.spec.domain, &o.spec.values);
-  for (const auto& entry : o.applicability) {
-    add(entry.Domain, nullptr);
-    for (const auto& term : entry.Effectivity) add(entry.Domain, &term);
-  }
+  if (o.is(kind::ProductSpecification) && o.spec.values.length() > 0) note(o.spec.domain);
+  for (const auto& entry : o.applicability) note(entry.Domain);
   if (domains.empty()) return label + ": ALWAYS";
   std::string text;
   for (const auto& d : domains)
     text += (text.empty() ? "" : "\n") + label + (d.empty() ? "" : " [" + d + "]") + ": " +
-            renderEffectivity(byDomain[d]);
+            renderEffectivity(effectivityOf(o, d, true));
   return text;
 }
 

@@ -379,7 +379,7 @@ TEST_F(ReferenceServerTest, ApplicabilitiesMilestonesAndExtension) {
   ASSERT_EQ(server.displayPtSpecEffectivity(seqOf<XNodeSeq>({xnode(ps26), xnode(cv)}), text), S_OK);
   EXPECT_EQ(text,
             "PS \"City 2026\": [2026-01-01 .. 2026-12-31]\n"
-            "PS \"City 2026\" [EU]: [2028-01-01 .. 2028-12-31]\n"
+            "PS \"City 2026\" [EU]: [2026-01-01 .. 2026-12-31] AND [2028-01-01 .. 2028-12-31]\n"
             "CV \"City view\": ALWAYS");
   unsigned char defined = 9;
   ASSERT_EQ(server.isEffectivityDefined(defined, seqOf<XNodeSeq>({xnode(ps27), xnode(cv)})), S_OK);
