@@ -5,7 +5,6 @@
 
 #include <memory>
 
-#include "framework/effectivity_result.h"
 #include "framework/helpers.h"
 #include "service/config_service.h"
 
@@ -28,10 +27,10 @@ inline HRESULT getApplicability(MIROAppBaseCommand& command, ZORQemTrace& trace,
   OutRecord<QEMConfig::DomainEffectivitySeq> applicabilities;
   (service.*operation)(applicabilities.out(), *nodes);
   if (!applicabilities) {
-    traceLine(trace, "BO-->", name, " Function Failed");
+    traceFunctionFailed(trace, name);
     return E_FAIL;
   }
-  traceLine(trace, " ", name, " executed successfully.");
+  traceSucceeded(trace, name);
   return streamedStatus(
       trace,
       streamRecord<DomainEffectivitySeqStreamer>(
@@ -52,11 +51,11 @@ inline HRESULT setApplicability(MIROAppBaseCommand& command, ZORQemTrace& trace,
   if (applicabilities.object) {
     status = (service.*operation)(*applicabilities.object, *nodes);
     if (SUCCEEDED(status)) {
-      traceLine(trace, " ", name, " executed successfully.");
+      traceSucceeded(trace, name);
       return status;
     }
   }
-  traceLine(trace, "BO-->", name, " Function Failed");
+  traceFunctionFailed(trace, name);
   return E_FAIL;
 }
 

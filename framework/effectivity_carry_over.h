@@ -37,11 +37,11 @@ HRESULT runCarryOverCheck(MIROAppBaseCommand& command, ZORQemTrace& trace,
   unsigned char flag = 0;
   status = ((*service).*check.query)(*record, flag);
   if (FAILED(status)) {
-    traceLine(trace, "BO-->", check.name, " Function Failed");
+    traceFunctionFailed(trace, check.name);
     command.SetResult("result0", 0);
     return status;
   }
-  traceLine(trace, " ", check.name, " executed successfully.");
+  traceSucceeded(trace, check.name);
   traceLine(trace, check.flagMessage, static_cast<int>(flag));
   command.SetResult("result0", flag == 1 ? 1 : 0);
   return S_OK;

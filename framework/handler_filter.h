@@ -21,10 +21,10 @@ struct FilterResult {
 inline FilterResult returnFilter(MIROBaseCommandNoSO& command, ZORQemTrace& trace, const char* operation,
                                  OutRecord<QEMConfig::MultiCOFilter>& filter) {
   if (!filter) {
-    traceLine(trace, "BO-->", operation, " Function Failed");
+    traceFunctionFailed(trace, operation);
     return {};
   }
-  traceLine(trace, " ", operation, " executed successfully.");
+  traceSucceeded(trace, operation);
   const auto outcome = streamRecord<MultiCOFilterStreamer>(
       command, "result0", std::unique_ptr<QEMConfig::MultiCOFilter>(filter.release()));
   if (!outcome.gotInterface) {

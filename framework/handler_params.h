@@ -58,9 +58,9 @@ inline NamedHandler readNamedHandler(MIROAppBaseCommand& command, ZORQemTrace& t
 // status is not negative, else "BO--><operation> Function Failed"; gives the status back.
 inline HRESULT traceOutcome(ZORQemTrace& trace, const char* operation, HRESULT status) {
   if (SUCCEEDED(status))
-    traceLine(trace, " ", operation, " executed successfully.");
+    traceSucceeded(trace, operation);
   else
-    traceLine(trace, "BO-->", operation, " Function Failed");
+    traceFunctionFailed(trace, operation);
   return status;
 }
 

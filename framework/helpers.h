@@ -25,6 +25,28 @@ inline HRESULT unableToRetrieve(ZORQemTrace& trace, const char* key, HRESULT sta
   return status;
 }
 
+// Traces " <name> executed successfully.".
+inline void traceSucceeded(ZORQemTrace& trace, const char* name) {
+  traceLine(trace, " ", name, " executed successfully.");
+}
+
+// Traces "BO--><name> Function Failed".
+inline void traceFunctionFailed(ZORQemTrace& trace, const char* name) {
+  traceLine(trace, "BO-->", name, " Function Failed");
+}
+
+// Reads a value parameter; when it cannot be read, traces the message and gives the default.
+template <class T>
+T readValueOr(MIROBaseCommandNoSO& command, ZORQemTrace& trace, const char* key, T fallback,
+              const char* message) {
+  T value = fallback;
+  if (FAILED(command.GetParameter(key, value))) {
+    traceLine(trace, message);
+    value = fallback;
+  }
+  return value;
+}
+
 // A record the service returns through an output pointer. It is null before the call and
 // freed when the command did not hand it over.
 template <class T>
@@ -75,6 +97,24 @@ StreamableParam<T> readStreamable(MIROBaseCommandNoSO& command, const ZORUnicode
   return param;
 }
 
+// An attribute-filter list parameter: the list its streamable carries; when the getter fails,
+// an empty list of the command's own (its message traced); a handle carrying none, no list.
+class AttributeFilterParam {
+ public:
+  AttributeFilterParam(MIROBaseCommandNoSO& command, ZORQemTrace& trace, const char* key, const char* message)
+      : param_(readStreamable<ZORListPtrQEMIQAttributeFilterObject>(command, key)) {
+    if (param_.failed() && !param_.handle) {
+      traceLine(trace, message);
+      own_ = std::make_unique<ZORListPtrQEMIQAttributeFilterObject>(0);
+    }
+  }
+  const ZORListPtrQEMIQAttributeFilterObject* list() const { return own_ ? own_.get() : param_.object; }
+
+ private:
+  StreamableParam<ZORListPtrQEMIQAttributeFilterObject> param_;
+  std::unique_ptr<ZORListPtrQEMIQAttributeFilterObject> own_;
+};
+
 // What became of a streamer result.
 struct StreamerOutcome {
   HRESULT queryStatus = S_OK;  // status of the streamer's interface query
@@ -112,6 +152,16 @@ StreamerOutcome streamRecord(MIROBaseCommandNoSO& command, const ZORUnicodeStrin
 // Returns a text under a key through a "StringStreamerLT" streamer, which copies it.
 StreamerOutcome streamText(MIROBaseCommandNoSO& command, const ZORUnicodeString& key,
                            const ZORUnicodeString& text);
+
+// The status a command returns after handing a record or text to a streamer: when no streamer
+// could be had, "QueryInterface Failed" and E_FAIL; otherwise the status of SetResult.
+inline HRESULT streamedStatus(ZORQemTrace& trace, const StreamerOutcome& outcome) {
+  if (!outcome.gotInterface) {
+    traceLine(trace, "QueryInterface Failed");
+    return E_FAIL;
+  }
+  return outcome.setStatus;
+}
 
 // "TRUE" when the byte is exactly 1, else "FALSE".
 inline ZORUnicodeString trueFalse(unsigned char flag) { return flag == 1 ? "TRUE" : "FALSE"; }

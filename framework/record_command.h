@@ -20,11 +20,6 @@ using RecordGetter = HRESULT (MIROAppBaseCommand::*)(const ZORUnicodeString&, T*
 template <class T>
 using RecordSetter = HRESULT (MIROAppBaseCommand::*)(const ZORUnicodeString&, const T*);
 
-// Traces " <command> executed successfully.".
-inline void traceSucceeded(ZORQemTrace& trace, const char* command) {
-  traceLine(trace, " ", command, " executed successfully.");
-}
-
 // Reads a record parameter into record (null first). On failure traces "Unable to retrieve "
 // followed by the label, the key unless another is given, and gives back the getter's status.
 template <class T>

@@ -1,5 +1,5 @@
 #include "framework/command.h"
-#include "framework/effectivity_result.h"
+#include "framework/helpers.h"
 #include "service/config_service.h"
 
 OKS_COMMAND_UNIT(displayPtSpecApplicability, "OKS_displayPtSpecApplicability", OKS_TRACED_DESTRUCTOR);

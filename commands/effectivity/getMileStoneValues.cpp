@@ -1,7 +1,7 @@
 #include <memory>
 
 #include "framework/command.h"
-#include "framework/effectivity_result.h"
+#include "framework/helpers.h"
 #include "service/config_service.h"
 
 OKS_COMMAND_UNIT(getMileStoneValues, "OKS_getMileStoneValues", OKS_TRACED_DESTRUCTOR);

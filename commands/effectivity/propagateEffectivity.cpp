@@ -13,16 +13,10 @@ HRESULT propagateEffectivity::AppExecute() {
   if (FAILED(status)) return oks::unableToRetrieve(trace, "Param0", status);
   // A filter that cannot be had is not traced; an empty filter goes to the service instead.
   auto filter = oks::readStreamable<QEMConfig::MultiCOFilter>(*this, "Param1");
-  int filterMode = 0;
-  if (FAILED(GetParameter("Param2", filterMode))) {
-    oks::traceLine(trace, "Filter mode not explicitly set, setting it to its default");
-    filterMode = 2;
-  }
-  unsigned char filter150Mode = 0;
-  if (FAILED(GetParameter("Param3", filter150Mode))) {
-    oks::traceLine(trace, "Filter 150 mode not explicitly set, setting it to its default");
-    filter150Mode = 0;
-  }
+  const int filterMode = oks::readValueOr(*this, trace, "Param2", 2,
+                                          "Filter mode not explicitly set, setting it to its default");
+  const unsigned char filter150Mode = oks::readValueOr<unsigned char>(
+      *this, trace, "Param3", 0, "Filter 150 mode not explicitly set, setting it to its default");
 
   const QEMConfig::MultiCOFilter noFilter;
   status = service.propagateEffectivity(*node, filter.object ? *filter.object : noFilter, filterMode,

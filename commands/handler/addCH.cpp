@@ -1,5 +1,3 @@
-#include <memory>
-
 #include "framework/command.h"
 #include "framework/handler_params.h"
 #include "framework/handler_xnode.h"
@@ -33,48 +31,23 @@ HRESULT addCH::AppExecute() {
     oks::traceLine(trace, "ERROR: Unable to retrieve Param3");
     return status;
   }
-  ZORUnicodeString description;
-  if (FAILED(GetParameter("Param4", description))) {
-    oks::traceLine(trace, "Unable to retrieve Param4");
-    description = "";
-  }
-  ZORUnicodeString mode;
-  if (FAILED(GetParameter("Param5", mode))) {
-    oks::traceLine(trace, "Unable to retrieve Param5");
-    mode = "ADD";
-  }
-  int filterMode = 2;
-  if (FAILED(GetParameter("Param6", filterMode))) {
-    oks::traceLine(trace, "Filter mode not explicitly set, setting it to its default");
-    filterMode = 2;
-  }
-  unsigned char filter150Mode = 0;
-  if (FAILED(GetParameter("Param7", filter150Mode))) {
-    oks::traceLine(trace, "Filter 150 mode not explicitly set, setting it to its default");
-    filter150Mode = 0;
-  }
-
+  const auto description =
+      oks::readValueOr<ZORUnicodeString>(*this, trace, "Param4", "", "Unable to retrieve Param4");
+  const auto mode =
+      oks::readValueOr<ZORUnicodeString>(*this, trace, "Param5", "ADD", "Unable to retrieve Param5");
+  const int filterMode = oks::readValueOr(*this, trace, "Param6", 2,
+                                          "Filter mode not explicitly set, setting it to its default");
+  const unsigned char filter150Mode = oks::readValueOr<unsigned char>(
+      *this, trace, "Param7", 0, "Filter 150 mode not explicitly set, setting it to its default");
   // An unreadable list gives an empty one of the command's own; a handle carrying none, no list.
-  const auto listParam = oks::readStreamable<ZORListPtrQEMIQAttributeFilterObject>(*this, "Param8");
-  std::unique_ptr<ZORListPtrQEMIQAttributeFilterObject> emptyList;
-  const ZORListPtrQEMIQAttributeFilterObject* attributeFilters = listParam.object;
-  if (listParam.failed() && !listParam.handle) {
-    oks::traceLine(trace,
-                   "Unable to retrieve Param8 the QEMIListOfAttributeFilterObjects; using an empty list");
-    emptyList = std::make_unique<ZORListPtrQEMIQAttributeFilterObject>(0);
-    attributeFilters = emptyList.get();
-  }
-
-  ZORUnicodeString criterionType;
-  if (FAILED(GetParameter("Param9", criterionType))) {
-    oks::traceLine(trace, "Unable to retrieve Param9 the filterCritType string; using an empty string");
-    criterionType = "";
-  }
-  unsigned char hideUnsolvedMode = 0;
-  if (FAILED(GetParameter("Param10", hideUnsolvedMode))) {
-    oks::traceLine(trace, "Filter HideUnsolvedOp mode not explicitly set, setting it to its default");
-    hideUnsolvedMode = 0;
-  }
+  const oks::AttributeFilterParam attributeFilters(
+      *this, trace, "Param8",
+      "Unable to retrieve Param8 the QEMIListOfAttributeFilterObjects; using an empty list");
+  const auto criterionType = oks::readValueOr<ZORUnicodeString>(
+      *this, trace, "Param9", "",
+      "Unable to retrieve Param9 the filterCritType string; using an empty string");
+  const unsigned char hideUnsolvedMode = oks::readValueOr<unsigned char>(
+      *this, trace, "Param10", 0, "Filter HideUnsolvedOp mode not explicitly set, setting it to its default");
   unsigned char caseSensitive = 1;
   const HRESULT caseStatus = GetParameter("Param11", caseSensitive);
   oks::traceLine(trace, " SIDL CaseSen ", static_cast<int>(caseSensitive));
@@ -100,7 +73,7 @@ HRESULT addCH::AppExecute() {
     oks::OutRecord<QEM_ProductTypes::XNode> created;
     const HRESULT serviceStatus = service.addCH(
         *context.first, *context.second, filter, id, description, mode, filterMode, filter150Mode,
-        hideUnsolvedMode, criterionType, caseSensitive, attributeFilters, created.out());
+        hideUnsolvedMode, criterionType, caseSensitive, attributeFilters.list(), created.out());
     if (!created) {
       oks::traceLine(trace, "ERROR: Could not get CH xnode.");
       return E_FAIL;

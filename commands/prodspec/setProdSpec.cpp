@@ -53,15 +53,9 @@ HRESULT setProdSpec::AppExecute() {
   }
 
   // A failing getter gives an empty list the command owns; an empty handle gives no list.
-  auto criteriaParam = oks::readStreamable<ZORListPtrQEMIQAttributeFilterObject>(*this, "Param6");
-  std::unique_ptr<ZORListPtrQEMIQAttributeFilterObject> ownedCriteria;
-  const ZORListPtrQEMIQAttributeFilterObject* criteria = criteriaParam.object;
-  if (criteriaParam.failed() && !criteriaParam.handle) {
-    oks::traceLine(trace,
-                   "Unable to retrieve Param6 the QEMIListOfAttributeFilterObjects; using an empty list");
-    ownedCriteria = std::make_unique<ZORListPtrQEMIQAttributeFilterObject>(0);
-    criteria = ownedCriteria.get();
-  }
+  const oks::AttributeFilterParam criteria(
+      *this, trace, "Param6",
+      "Unable to retrieve Param6 the QEMIListOfAttributeFilterObjects; using an empty list");
 
   const unsigned char caseSensitive =
       readSwitch(*this, "Param7", "The caseSensitive_param is : ",
@@ -79,7 +73,7 @@ HRESULT setProdSpec::AppExecute() {
   const ZORUnicodeString emptyText;
   const QEMConfig::NormalValueSeq emptyValues;
   status = service.setProdSpec(*owner, *specs, oks::objectOr(values, emptyValues),
-                               oks::objectOr(domain, emptyText), hideUnsolvedMode, *filter, criteria,
+                               oks::objectOr(domain, emptyText), hideUnsolvedMode, *filter, criteria.list(),
                                caseSensitive, criteriaType);
   // Written whatever the status: the returned status alone tells the outcome.
   oks::traceLine(trace, " setProdSpec executed successfully.");
