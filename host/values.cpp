@@ -43,34 +43,19 @@ OKS_KIND(QEMConfig::MileStoneValueSeq, "MileStoneValueSeq")
 // The streamer class that carries each kind of object.
 template <class T>
 struct StreamerOf;
-template <>
-struct StreamerOf<ZORUnicodeString> {
-  using type = ZORUnicodeStringStreamer;
-};
-template <>
-struct StreamerOf<QEMConfig::NormalValueSeq> {
-  using type = NormalValueSeqStreamer;
-};
-template <>
-struct StreamerOf<QEMConfig::MultiCOFilter> {
-  using type = MultiCOFilterStreamer;
-};
-template <>
-struct StreamerOf<AttributeFilters> {
-  using type = DescriptionFilterSeqStreamer;
-};
-template <>
-struct StreamerOf<ObjectQueries> {
-  using type = ObjectQuerySeqStreamer;
-};
-template <>
-struct StreamerOf<QEMConfig::DomainEffectivitySeq> {
-  using type = DomainEffectivitySeqStreamer;
-};
-template <>
-struct StreamerOf<QEMConfig::MileStoneValueSeq> {
-  using type = MileStoneValueSeqStreamer;
-};
+#define OKS_STREAMER(Type, Streamer) \
+  template <>                        \
+  struct StreamerOf<Type> {          \
+    using type = Streamer;           \
+  };
+OKS_STREAMER(ZORUnicodeString, ZORUnicodeStringStreamer)
+OKS_STREAMER(QEMConfig::NormalValueSeq, NormalValueSeqStreamer)
+OKS_STREAMER(QEMConfig::MultiCOFilter, MultiCOFilterStreamer)
+OKS_STREAMER(AttributeFilters, DescriptionFilterSeqStreamer)
+OKS_STREAMER(ObjectQueries, ObjectQuerySeqStreamer)
+OKS_STREAMER(QEMConfig::DomainEffectivitySeq, DomainEffectivitySeqStreamer)
+OKS_STREAMER(QEMConfig::MileStoneValueSeq, MileStoneValueSeqStreamer)
+#undef OKS_STREAMER
 
 // Calls f.template operator()<T>() for each alternative T of a variant.
 template <class Variant, class F>
