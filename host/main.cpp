@@ -8,6 +8,7 @@
 
 #include "host/case_check.h"
 #include "host/library.h"
+#include "host/reference_script.h"
 #include "platform/object_model.h"
 
 namespace {
@@ -45,6 +46,23 @@ int main(int argc, char** argv) {
       app.add_subcommand("case", "check cases against their expectations; ends with \"N passed, N failed\"");
   check->add_option("PATH", casePaths, "case files, or folders searched recursively for *.json")->required();
 
+  oks::host::ReferenceOptions reference;
+  std::string lateType;
+  std::vector<std::string> execParams;
+  auto* exec =
+      app.add_subcommand("exec", "run one command against the reference store and print its outcome");
+  exec->add_option("LATE_TYPE", lateType, "the command's late type")->required();
+  exec->add_option("--param", execParams, "a parameter, KEY=JSON in the notation of the cases");
+  exec->add_option("--store", reference.storeFile, "the store file to start from (default: an empty store)");
+
+  std::string scriptFile;
+  bool json = false;
+  auto* script = app.add_subcommand("script", "run the named steps of a script against the reference store");
+  script->add_option("FILE", scriptFile, "the script file")->required();
+  script->add_option("--store", reference.storeFile,
+                     "the store file to start from (default: the script's own)");
+  script->add_flag("--json", json, "print every step's outcome as JSON");
+
   try {
     app.parse(argc, argv);
   } catch (const CLI::CallForHelp& e) {
@@ -54,7 +72,7 @@ int main(int argc, char** argv) {
   } catch (const CLI::ParseError& e) {
     if (app.get_subcommands().empty() && !app.remaining().empty())
       std::cerr << "okshost: unknown sub-command '" << app.remaining().front()
-                << "' (expected list, run or case)\n";
+                << "' (expected list, run, case, exec or script)\n";
     else
       std::cerr << "okshost: " << e.what() << " (see --help)\n";
     return e.get_exit_code() != 0 ? e.get_exit_code() : 1;
@@ -63,11 +81,15 @@ int main(int argc, char** argv) {
   oks::host::RunOptions options;
   options.libraryPath = libraryPath;
   if (trace) options.traceEcho = &std::cerr;
+  reference.libraryPath = libraryPath;
+  reference.traceEcho = options.traceEcho;
   try {
     if (*list) return listCommands(libraryPath);
     { oks::host::CommandLibrary check(libraryPath); }  // one message when it cannot be loaded at all
     if (*run) return oks::host::runCaseFile(runFile, options, std::cout, std::cerr);
     if (*check) return oks::host::checkCases(casePaths, options, std::cout);
+    if (*exec) return oks::host::execCommand(reference, lateType, execParams, std::cout, std::cerr);
+    if (*script) return oks::host::runScript(reference, scriptFile, json, std::cout, std::cerr);
   } catch (const std::exception& e) {
     std::cerr << "okshost: " << e.what() << "\n";
     return oks::host::exitUnreadable;

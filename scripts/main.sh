@@ -1,11 +1,9 @@
 #!/usr/bin/env bash
-# The main job: install what is missing, build, and run okshost (the commands it offers and the
-# example cases).
+# The main job: install what is missing, build, and run the example script: okshost drives the
+# commands against the in-memory reference service, each step using what earlier ones made.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 "$root/scripts/install-deps.sh"
 "$root/scripts/build.sh" "$root/build" -DOKS_BUILD_TESTS=OFF -DOKS_BUILD_BENCH=OFF
-"$root/build/bin/okshost" list
-if "$root/build/bin/okshost" --help 2>/dev/null | grep -q ' case'; then
-  "$root/build/bin/okshost" case "$root/examples"
-fi
+# Configure a product against the reference service, starting from the bundled store.
+"$root/build/bin/okshost" script "$root/examples/configure-product.json"
