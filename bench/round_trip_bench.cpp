@@ -3,17 +3,14 @@
 // of the same server operation. Reports heap allocations per round trip.
 #include <benchmark/benchmark.h>
 
-#include <atomic>
-#include <cstdlib>
-#include <new>
-
 #include "host/library.h"
 #include "platform/command_host.h"
 #include "service/config_service.h"
 
-namespace {
+// Heap allocations of the process so far (bench/allocation_count.cpp).
+long allocationCount();
 
-std::atomic<long> allocations{0};
+namespace {
 
 // Answers getCHList at once with a copy of its input.
 class ImmediateServer : public oks::Server {
@@ -39,7 +36,7 @@ void CommandRoundTrip(benchmark::State& state) {
   ImmediateServer server;
   oks::ScopedServer installed(&server);
   const auto input = sampleInput();
-  long before = allocations.load();
+  long before = allocationCount();
   for (auto _ : state) {
     ZORBaseUnknown* object = new ZORObject("OKS_getCHList", nullptr);
     MIROIBaseCommand* command = nullptr;
@@ -52,8 +49,8 @@ void CommandRoundTrip(benchmark::State& state) {
     benchmark::DoNotOptimize(app->GetXNodeSeqResult("result0", result));
     command->Release();
   }
-  state.counters["allocs/op"] =
-      benchmark::Counter(static_cast<double>(allocations.load() - before) / static_cast<double>(state.iterations()));
+  state.counters["allocs/op"] = benchmark::Counter(static_cast<double>(allocationCount() - before) /
+                                                   static_cast<double>(state.iterations()));
 }
 BENCHMARK(CommandRoundTrip);
 
@@ -61,31 +58,18 @@ void DirectServiceCall(benchmark::State& state) {
   ImmediateServer server;
   oks::ScopedServer installed(&server);
   const auto input = sampleInput();
-  long before = allocations.load();
+  long before = allocationCount();
   for (auto _ : state) {
     QEM_ConfigImplementation_1::ConfigImplementation service;
     QEM_ProductTypes::XNodeSeq* out = nullptr;
     benchmark::DoNotOptimize(service.getCHList(input, out));
     delete out;
   }
-  state.counters["allocs/op"] =
-      benchmark::Counter(static_cast<double>(allocations.load() - before) / static_cast<double>(state.iterations()));
+  state.counters["allocs/op"] = benchmark::Counter(static_cast<double>(allocationCount() - before) /
+                                                   static_cast<double>(state.iterations()));
 }
 BENCHMARK(DirectServiceCall);
 
 }  // namespace
-
-// Counts every heap allocation of the process.
-void* operator new(std::size_t size) {
-  allocations.fetch_add(1, std::memory_order_relaxed);
-  if (void* p = std::malloc(size ? size : 1)) return p;
-  throw std::bad_alloc();
-}
-void* operator new(std::size_t size, const std::nothrow_t&) noexcept {
-  allocations.fetch_add(1, std::memory_order_relaxed);
-  return std::malloc(size ? size : 1);
-}
-void operator delete(void* p) noexcept { std::free(p); }
-void operator delete(void* p, std::size_t) noexcept { std::free(p); }
 
 BENCHMARK_MAIN();
