@@ -65,13 +65,7 @@ Json runLoaded(const Case& c, const RunOptions& options) {
     for (const Param& param : c.params) setParam(*command, *app, param);
     takeLines(capture, options.traceEcho);
 
-    try {
-      status = command->Execute();
-    } catch (const std::exception& e) {
-      exception = e.what();
-    } catch (...) {
-      exception = "an exception that is not a std::exception";
-    }
+    execute(*command, status, exception);
     Json trace = takeLines(capture, options.traceEcho);
     Json results = readResults(*app);
 

@@ -66,13 +66,7 @@ CommandRun runCommand(const std::string& lateType, const std::vector<Param>& par
   takeTrace();
 
   Json status = nullptr, exception = nullptr;
-  try {
-    status = command->Execute();
-  } catch (const std::exception& e) {
-    exception = e.what();
-  } catch (...) {
-    exception = "an exception that is not a std::exception";
-  }
+  execute(*command, status, exception);
   Json trace = takeTrace();
   run.outcome =
       Json{{"status", status}, {"results", readResults(*app)}, {"trace", trace}, {"exception", exception}};

@@ -237,4 +237,14 @@ Json readResults(const MIROAppBaseCommand& command) {
   return results;
 }
 
+void execute(MIROIBaseCommand& adapter, Json& status, Json& exception) {
+  try {
+    status = adapter.Execute();
+  } catch (const std::exception& e) {
+    exception = e.what();
+  } catch (...) {
+    exception = "an exception that is not a std::exception";
+  }
+}
+
 }  // namespace oks::host

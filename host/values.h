@@ -54,4 +54,8 @@ void setParam(MIROIBaseCommand& adapter, MIROAppBaseCommand& command, const Para
 // {"streamable": {"streamer": LATE_TYPE, KIND: VALUE}} or {..., "object": null}.
 Json readResults(const MIROAppBaseCommand& command);
 
+// Runs Execute() through the adapter: its status, or the text of an exception that left it
+// (status then stays null).
+void execute(MIROIBaseCommand& adapter, Json& status, Json& exception);
+
 }  // namespace oks::host
