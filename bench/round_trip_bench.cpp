@@ -3,9 +3,9 @@
 // of the same server operation. Reports heap allocations per round trip.
 #include <benchmark/benchmark.h>
 
-#include "host/library.h"
-#include "platform/command_host.h"
-#include "service/config_service.h"
+#include <oks/host/library.h>
+#include <oks/platform/command_host.h>
+#include <oks/service/config_service.h>
 
 // Heap allocations of the process so far (bench/allocation_count.cpp).
 long allocationCount();

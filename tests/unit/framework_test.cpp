@@ -14,13 +14,29 @@ namespace {
 
 using Factory = ZORBaseUnknown* (*)(ZORBaseUnknown*, ZORBaseUnknown*);
 
-const std::set<std::string> kTracedDestructors = {
-    "addApplicability",     "addCH",         "addProdSpec",        "createFilterVersion",
-    "displayAllFilterVersions", "displayPtSpecApplicability", "getAllEffectivities", "getCHByName",
-    "getCHFilter",          "getCvUuid",     "getFilter",          "getMileStoneValues",
-    "getPSFilter",          "getProdSpec",   "getPtApplicability", "getSpecApplicability",
-    "isEffectivityDefined", "isPUE",         "propagateEffectivity", "setFilter",
-    "setProdSpec",          "setPtApplicability", "setSpecApplicability"};
+const std::set<std::string> kTracedDestructors = {"addApplicability",
+                                                  "addCH",
+                                                  "addProdSpec",
+                                                  "createFilterVersion",
+                                                  "displayAllFilterVersions",
+                                                  "displayPtSpecApplicability",
+                                                  "getAllEffectivities",
+                                                  "getCHByName",
+                                                  "getCHFilter",
+                                                  "getCvUuid",
+                                                  "getFilter",
+                                                  "getMileStoneValues",
+                                                  "getPSFilter",
+                                                  "getProdSpec",
+                                                  "getPtApplicability",
+                                                  "getSpecApplicability",
+                                                  "isEffectivityDefined",
+                                                  "isPUE",
+                                                  "propagateEffectivity",
+                                                  "setFilter",
+                                                  "setProdSpec",
+                                                  "setPtApplicability",
+                                                  "setSpecApplicability"};
 
 using FrameworkTest = LibraryTest;
 

@@ -2,7 +2,7 @@
 // errors of malformed input.
 #include <gtest/gtest.h>
 
-#include "host/case_file.h"
+#include <oks/host/case_file.h>
 
 namespace oks::host {
 namespace {

@@ -2,8 +2,8 @@
 // with the member path.
 #include <gtest/gtest.h>
 
-#include "host/codec.h"
-#include "service/server.h"
+#include <oks/host/codec.h>
+#include <oks/service/server.h>
 
 namespace oks::host {
 namespace {

@@ -1,7 +1,7 @@
 // The matching rules of case expectations.
 #include <gtest/gtest.h>
 
-#include "host/matcher.h"
+#include <oks/host/matcher.h>
 
 namespace oks::host {
 namespace {

@@ -6,10 +6,10 @@
 #include <fstream>
 #include <sstream>
 
-#include "host/case_check.h"
-#include "host/case_runner.h"
-#include "host/library.h"
-#include "platform/object_model.h"
+#include <oks/host/case_check.h>
+#include <oks/host/case_runner.h>
+#include <oks/host/library.h>
+#include <oks/platform/object_model.h>
 
 namespace oks::host {
 namespace {

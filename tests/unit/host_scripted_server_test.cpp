@@ -6,10 +6,10 @@
 #include <regex>
 #include <sstream>
 
-#include "host/scripted_server.h"
-#include "host/server_operations.h"
-#include "platform/session.h"
-#include "types/config.h"
+#include <oks/host/scripted_server.h>
+#include <oks/host/server_operations.h>
+#include <oks/platform/session.h>
+#include <oks/types/config.h>
 
 namespace oks::host {
 namespace {
@@ -46,7 +46,7 @@ class ScriptedServerTest : public ::testing::Test {
 };
 
 TEST_F(ScriptedServerTest, NamesEveryOperationOfTheSeam) {
-  std::ifstream in(std::string(OKS_SOURCE_DIR) + "/service/server.h");
+  std::ifstream in(std::string(OKS_SOURCE_DIR) + "/oks/service/server.h");
   std::stringstream text;
   text << in.rdbuf();
   std::string header = text.str();

@@ -1,8 +1,8 @@
 // The command host's store of named parameters and results: kinds, statuses and ownership.
 #include <gtest/gtest.h>
 
-#include "platform/command_host.h"
-#include "platform/faults.h"
+#include <oks/platform/command_host.h>
+#include <oks/platform/faults.h>
 
 namespace oks::test {
 namespace {
@@ -68,7 +68,7 @@ TEST(HostStore, RecordKindsRoundTripAndTheStoreOwnsThem) {
   XNode* read = nullptr;
   ASSERT_EQ(c.GetXNodeParameter("Param0", read), S_OK);
   EXPECT_EQ(read, node);
-  EXPECT_EQ(c.SetXNodeParameter("Param0", node), S_OK);  // the same record again is harmless
+  EXPECT_EQ(c.SetXNodeParameter("Param0", node), S_OK);         // the same record again is harmless
   EXPECT_EQ(c.SetXNodeParameter("Param0", new XNode{}), S_OK);  // replacing frees the old one
   EXPECT_EQ(c.SetXNodeParameter("Param9", read = nullptr), E_POINTER);
 

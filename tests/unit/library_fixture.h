@@ -7,10 +7,10 @@
 #include <string>
 #include <vector>
 
-#include "host/library.h"
-#include "platform/command_host.h"
-#include "platform/faults.h"
-#include "platform/trace.h"
+#include <oks/host/library.h>
+#include <oks/platform/command_host.h>
+#include <oks/platform/faults.h>
+#include <oks/platform/trace.h>
 
 namespace oks::test {
 

@@ -1,10 +1,10 @@
 // Stand-in server pieces the commands rely on: strings, the trace text, streamables.
 #include <gtest/gtest.h>
 
-#include "platform/faults.h"
-#include "platform/streamable.h"
-#include "platform/trace.h"
-#include "platform/zor_unicode_string.h"
+#include <oks/platform/faults.h>
+#include <oks/platform/streamable.h>
+#include <oks/platform/trace.h>
+#include <oks/platform/zor_unicode_string.h>
 
 namespace oks::test {
 namespace {
@@ -37,8 +37,9 @@ TEST(TraceText, JoinsFragmentsIntoLinesAndEndsPendingTextAtSteps) {
   auto lines = capture.take();
   std::vector<std::string> text;
   for (const auto& l : lines) text.push_back(l.text);
-  EXPECT_EQ(text, (std::vector<std::string>{"+x::AppExecute", "The number of objects: 3", "flag 1 and -2147467259",
-                                            "+inner", "returns 0", "-inner", "-x::AppExecute"}));
+  EXPECT_EQ(text,
+            (std::vector<std::string>{"+x::AppExecute", "The number of objects: 3", "flag 1 and -2147467259",
+                                      "+inner", "returns 0", "-inner", "-x::AppExecute"}));
   EXPECT_EQ(lines[4].depth, 2);
 }
 

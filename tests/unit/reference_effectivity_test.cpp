@@ -2,7 +2,7 @@
 // empty parts, exclusion and milestones; then the text form.
 #include <gtest/gtest.h>
 
-#include "reference/effectivity.h"
+#include <oks/reference/effectivity.h>
 
 namespace {
 

@@ -7,8 +7,8 @@
 #include <fstream>
 #include <sstream>
 
-#include "host/reference_fixture.h"
-#include "host/reference_script.h"
+#include <oks/host/reference_fixture.h>
+#include <oks/host/reference_script.h>
 
 namespace {
 
@@ -38,7 +38,8 @@ Outcome script(const std::string& file, bool json = false, const std::string& st
   return {exit, out.str(), err.str()};
 }
 
-Outcome exec(const std::string& lateType, const std::vector<std::string>& params, const std::string& store = "") {
+Outcome exec(const std::string& lateType, const std::vector<std::string>& params,
+             const std::string& store = "") {
   std::ostringstream out, err;
   int exit = oks::host::execCommand(options(store), lateType, params, out, err);
   return {exit, out.str(), err.str()};
@@ -61,7 +62,7 @@ TEST(ReferenceHost, ExampleScriptRunsToItsEndAsExpected) {
 
 TEST(ReferenceHost, ExecRunsOneCommandAgainstTheStore) {
   Outcome run = exec("OKS_getCVFromPRC", {R"(Param0={"XNodeSeq": [{"Nodes": [{"Name": "Scooter"}]}]})"},
-                 kExamples + "store.json");
+                     kExamples + "store.json");
   EXPECT_EQ(run.exit, 0) << run.err;
   EXPECT_EQ(run.out.substr(0, run.out.find('\n')), "status 0 (0x00000000, S_OK)");
   EXPECT_NE(run.out.find("result0 (XNodeSeq): [{\"Name\":\"Kick view\""), std::string::npos) << run.out;

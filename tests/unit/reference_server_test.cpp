@@ -1,11 +1,11 @@
 // The reference service's operations: what a creation makes every read finds, an update reads
 // back as written, a deletion removes the object and what only it held, and an unknown object
 // answers as a missing one.
-#include "reference/reference_server.h"
-
 #include <gtest/gtest.h>
 
 #include <memory>
+
+#include <oks/reference/reference_server.h>
 
 namespace {
 

@@ -3,9 +3,9 @@
 
 #include <algorithm>
 
-#include "host/library.h"
-#include "platform/broker.h"
-#include "platform/object_model.h"
+#include <oks/host/library.h>
+#include <oks/platform/broker.h>
+#include <oks/platform/object_model.h>
 
 namespace oks::test {
 namespace {

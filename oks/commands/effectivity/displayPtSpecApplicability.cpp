@@ -1,0 +1,20 @@
+#include <oks/framework/command.h>
+#include <oks/framework/helpers.h>
+#include <oks/service/config_service.h>
+
+OKS_COMMAND_UNIT(displayPtSpecApplicability, "OKS_displayPtSpecApplicability", OKS_TRACED_DESTRUCTOR);
+
+HRESULT displayPtSpecApplicability::AppExecute() {
+  ZORQemTraceStep step(oksUnitTrace(), "displayPtSpecApplicability::AppExecute");
+  ZORQemTrace& trace = oksUnitTrace();
+  ConfigurationImplementation_1 service;
+  QEM_ProductTypes::XNodeSeq* nodes = nullptr;
+  HRESULT status = GetXNodeSeqParameter("Param0", nodes);
+  if (FAILED(status)) return oks::unableToRetrieve(trace, "Param0", status);
+
+  // The service's status is not looked at: whatever text it left is the answer.
+  ZORUnicodeString description;
+  service.displayPtSpecEffectivity(*nodes, description);
+  oks::traceLine(trace, " displayPtSpecApplicability executed successfully.");
+  return oks::streamedStatus(trace, oks::streamText(*this, "result0", description));
+}

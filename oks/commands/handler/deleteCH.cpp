@@ -1,0 +1,18 @@
+#include <oks/framework/command.h>
+#include <oks/framework/handler_params.h>
+#include <oks/service/config_service.h>
+
+OKS_COMMAND_UNIT(deleteCH, "OKS_deleteCH", OKS_NO_DESTRUCTOR);
+
+HRESULT deleteCH::AppExecute() {
+  ZORQemTraceStep step(oksUnitTrace(), "deleteCH::AppExecute");
+  ZORQemTrace& trace = oksUnitTrace();
+  QEM_ConfigImplementation_1::ConfigImplementation service;
+
+  const oks::NamedHandler handler = oks::readNamedHandler(*this, trace);
+  if (handler.failed()) return handler.status();
+
+  return oks::traceOutcome(
+      trace, "deleteCH",
+      service.deleteCH(*handler.context.first, *handler.context.second, *handler.name.object));
+}

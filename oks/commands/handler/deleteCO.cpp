@@ -1,0 +1,20 @@
+#include <oks/framework/command.h>
+#include <oks/framework/handler_params.h>
+#include <oks/service/config_service.h>
+
+OKS_COMMAND_UNIT(deleteCO, "OKS_deleteCO", OKS_NO_DESTRUCTOR);
+
+HRESULT deleteCO::AppExecute() {
+  ZORQemTraceStep step(oksUnitTrace(), "deleteCO::AppExecute");
+  ZORQemTrace& trace = oksUnitTrace();
+  QEM_ConfigImplementation_1::ConfigImplementation service;
+
+  QEM_ProductTypes::Node* node = nullptr;
+  const HRESULT status = GetNodeParameter("Param0", node);
+  if (FAILED(status)) return oks::unableToRetrieve(trace, "Param0", status);
+  // The change object's name comes under the host's key "Param3"; there is no Param1 or Param2.
+  const auto name = oks::readNameParam(*this, trace, MIROAppBaseCommand::osParam3);
+  if (name.failed()) return name.status;
+
+  return oks::traceOutcome(trace, "deleteCO", service.deleteCO(*node, *name.object));
+}

@@ -1,0 +1,61 @@
+#include <oks/framework/command.h>
+#include <oks/framework/helpers.h>
+#include <oks/framework/prodspec_params.h>
+#include <oks/service/config_service.h>
+
+OKS_COMMAND_UNIT(addProdSpec, "OKS_addProdSpec1", OKS_TRACED_DESTRUCTOR);
+
+HRESULT addProdSpec::AppExecute() {
+  ZORQemTraceStep step(oksUnitTrace(), "addProdSpec::AppExecute");
+  ZORQemTrace& trace = oksUnitTrace();
+  QEM_ConfigImplementation_1::ConfigImplementation service;
+  oks::EnvironmentBracket environment;
+  if (!environment.hasDesktop()) {
+    oks::traceLine(trace, "Unable to get handle to template root desktop.");
+    return E_FAIL;
+  }
+
+  QEM_ProductTypes::XNode* first = nullptr;
+  HRESULT status = GetXNodeParameter("Param0", first);
+  if (FAILED(status)) return oks::unableToRetrieve(trace, "Param0", status);
+  QEM_ProductTypes::XNode* second = nullptr;
+  status = GetXNodeParameter("Param1", second);
+  if (FAILED(status)) return oks::unableToRetrieve(trace, "Param1", status);
+  QEM_ProductTypes::NodeSeq* specs = nullptr;
+  status = GetNodeSeqParameter("Param3", specs);
+  if (FAILED(status)) return oks::unableToRetrieve(trace, "Param3", status);
+
+  // The effectivity values are optional: a failing getter or accessor is not traced.
+  auto values = oks::readStreamable<QEMConfig::NormalValueSeq>(*this, "Param4");
+
+  auto param5 = oks::readStreamable<ZORUnicodeString>(*this, "Param5");
+  if (param5.handle) {
+    ZORUnicodeString typeName;
+    param5.handle->GetTypeName(typeName);
+    oks::traceLine(trace, "myType is : ", typeName);
+  }
+  if (param5.failed()) return oks::unableToRetrieve(trace, "Param5", param5.status);
+
+  auto version = oks::readStreamable<ZORUnicodeString>(*this, "Param2");
+  if (version.object) oks::traceLine(trace, "The PSVersion is : ", *version.object);
+  if (version.failed()) return oks::unableToRetrieve(trace, "Param2", version.status);
+
+  environment.selectDataDomain(trace, " environment for PS add.");
+  const ZORUnicodeString emptyText;
+  const QEMConfig::NormalValueSeq emptyValues;
+  oks::OutRecord<QEM_ProductTypes::XNode> created;
+  status = service.addProdSpec(*first, *second, oks::objectOr(version, emptyText), *specs,
+                               oks::objectOr(values, emptyValues), oks::objectOr(param5, emptyText),
+                               created.out(), 0);
+  HRESULT code = E_FAIL;
+  if (!created) {
+    oks::traceLine(trace, "BO-->addProdSpec Function Failed");
+  } else {
+    SetXNodeResult("result0", created.release());
+    oks::traceLine(trace, " addProdSpec executed successfully.");
+    code = status;
+  }
+
+  if (environment.domainSelected()) environment.close();
+  return code;
+}

@@ -1,0 +1,26 @@
+#include <oks/framework/command.h>
+#include <oks/framework/helpers.h>
+#include <oks/framework/prodspec_selection.h>
+#include <oks/service/config_service.h>
+
+OKS_COMMAND_UNIT(initSpecs, "OKS_initSpecs", OKS_NO_DESTRUCTOR);
+
+HRESULT initSpecs::AppExecute() {
+  ZORQemTraceStep step(oksUnitTrace(), "initSpecs::AppExecute");
+  ZORQemTrace& trace = oksUnitTrace();
+  QEM_ConfigImplementation_1::ConfigImplementation service;
+
+  oks::SpecSelection selection;
+  HRESULT status = oks::readSpecSelection(*this, trace, selection);
+  if (FAILED(status)) return status;
+
+  oks::OutRecord<QEM_ProductTypes::NodeSeq> specs;
+  status = service.initSpecs(*selection.configurable, *selection.selectedObjects, specs.out());
+  if (FAILED(status)) {
+    oks::traceLine(trace, "BO-->initSpecs Function Failed");
+    return status;
+  }
+  oks::traceLine(trace, " initSpecs executed successfully.");
+  SetNodeSeqResult("result0", specs.release());
+  return status;
+}

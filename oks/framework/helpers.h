@@ -1,0 +1,206 @@
+// Shapes that recur across commands: trace lines, service outputs the command owns until it
+// hands them over, reading a streamable parameter, returning a record or text through a
+// streamer, and the environment bracket on the root desktop.
+#pragma once
+
+#include <memory>
+#include <utility>
+
+#include <oks/platform/command_host.h>
+#include <oks/platform/session.h>
+#include <oks/platform/trace.h>
+
+namespace oks {
+
+// Writes one trace message: its parts, then a separate "\n".
+template <class... Parts>
+void traceLine(ZORQemTrace& trace, const Parts&... parts) {
+  (trace << ... << parts);
+  trace << "\n";
+}
+
+// Traces "Unable to retrieve <key>" and gives back the status to return.
+inline HRESULT unableToRetrieve(ZORQemTrace& trace, const char* key, HRESULT status) {
+  traceLine(trace, "Unable to retrieve ", key);
+  return status;
+}
+
+// Traces " <name> executed successfully.".
+inline void traceSucceeded(ZORQemTrace& trace, const char* name) {
+  traceLine(trace, " ", name, " executed successfully.");
+}
+
+// Traces "BO--><name> Function Failed".
+inline void traceFunctionFailed(ZORQemTrace& trace, const char* name) {
+  traceLine(trace, "BO-->", name, " Function Failed");
+}
+
+// Reads a value parameter; when it cannot be read, traces the message and gives the default.
+template <class T>
+T readValueOr(MIROBaseCommandNoSO& command, ZORQemTrace& trace, const char* key, T fallback,
+              const char* message) {
+  T value = fallback;
+  if (FAILED(command.GetParameter(key, value))) {
+    traceLine(trace, message);
+    value = fallback;
+  }
+  return value;
+}
+
+// A record the service returns through an output pointer. It is null before the call and
+// freed when the command did not hand it over.
+template <class T>
+class OutRecord {
+ public:
+  OutRecord() = default;
+  explicit OutRecord(T* initial) : p_(initial) {}
+  ~OutRecord() { delete p_; }
+  OutRecord(const OutRecord&) = delete;
+  OutRecord& operator=(const OutRecord&) = delete;
+
+  // The output pointer, for the service call.
+  T*& out() { return p_; }
+  T* get() const { return p_; }
+  T& operator*() const { return *p_; }
+  explicit operator bool() const { return p_ != nullptr; }
+  // Hands the record over (to a result setter or a streamer).
+  T* release() { return std::exchange(p_, nullptr); }
+
+ private:
+  T* p_ = nullptr;
+};
+
+// A streamable parameter as read: the getter's status, or the accessor's once it was asked;
+// the handle (kept for the whole execution) and the object it carries, if any.
+template <class T>
+struct StreamableParam {
+  HRESULT status = S_OK;
+  MIROIStreamable_var handle;
+  T* object = nullptr;
+
+  bool failed() const { return FAILED(status); }
+  // The getter succeeded but gave an empty handle.
+  bool emptyHandle() const { return !failed() && !handle; }
+};
+
+// Reads a streamable parameter: the getter, then, for a non-empty handle, the object accessor
+// (the object pointer is zeroed first).
+template <class T>
+StreamableParam<T> readStreamable(MIROBaseCommandNoSO& command, const ZORUnicodeString& key) {
+  StreamableParam<T> param;
+  param.status = command.GetParameter(key, param.handle);
+  if (SUCCEEDED(param.status) && param.handle) {
+    param.object = nullptr;
+    param.status = param.handle->GetObject(param.object);
+    if (FAILED(param.status)) param.object = nullptr;
+  }
+  return param;
+}
+
+// An attribute-filter list parameter: the list its streamable carries; when the getter fails,
+// an empty list of the command's own (its message traced); a handle carrying none, no list.
+class AttributeFilterParam {
+ public:
+  AttributeFilterParam(MIROBaseCommandNoSO& command, ZORQemTrace& trace, const char* key, const char* message)
+      : param_(readStreamable<ZORListPtrQEMIQAttributeFilterObject>(command, key)) {
+    if (param_.failed() && !param_.handle) {
+      traceLine(trace, message);
+      own_ = std::make_unique<ZORListPtrQEMIQAttributeFilterObject>(0);
+    }
+  }
+  const ZORListPtrQEMIQAttributeFilterObject* list() const { return own_ ? own_.get() : param_.object; }
+
+ private:
+  StreamableParam<ZORListPtrQEMIQAttributeFilterObject> param_;
+  std::unique_ptr<ZORListPtrQEMIQAttributeFilterObject> own_;
+};
+
+// What became of a streamer result.
+struct StreamerOutcome {
+  HRESULT queryStatus = S_OK;  // status of the streamer's interface query
+  bool gotInterface = false;   // false: the streamer could not be had, nothing was set
+  HRESULT setStatus = S_OK;    // status of SetResult when it was called
+};
+
+namespace detail {
+
+// Makes a streamer of the late type; the interface pointer (with its own reference) or null.
+MIROIStreamable* makeStreamer(const char* lateType, HRESULT& queryStatus);
+HRESULT setStreamable(MIROBaseCommandNoSO& command, const ZORUnicodeString& key, MIROIStreamable* streamer);
+
+}  // namespace detail
+
+// Returns a record under a key through a streamer of type Streamer, which takes it. When the
+// streamer cannot be had, or has no implementation to take the record, the record is freed.
+// With setWithoutInterface, SetResult is called with an empty handle when no interface came.
+template <class Streamer, class T>
+StreamerOutcome streamRecord(MIROBaseCommandNoSO& command, const ZORUnicodeString& key,
+                             std::unique_ptr<T> record, bool setWithoutInterface = false) {
+  StreamerOutcome outcome;
+  MIROIStreamable* streamer = detail::makeStreamer(Streamer::LateType, outcome.queryStatus);
+  outcome.gotInterface = streamer != nullptr;
+  if (!streamer) {
+    if (setWithoutInterface) outcome.setStatus = detail::setStreamable(command, key, nullptr);
+    return outcome;
+  }
+  if (auto* impl = dynamic_cast<Streamer*>(streamer->GetImpl(1))) impl->SetObject(record.release());
+  outcome.setStatus = detail::setStreamable(command, key, streamer);
+  streamer->Release();
+  return outcome;
+}
+
+// Returns a text under a key through a "StringStreamerLT" streamer, which copies it.
+StreamerOutcome streamText(MIROBaseCommandNoSO& command, const ZORUnicodeString& key,
+                           const ZORUnicodeString& text);
+
+// The status a command returns after handing a record or text to a streamer: when no streamer
+// could be had, "QueryInterface Failed" and E_FAIL; otherwise the status of SetResult.
+inline HRESULT streamedStatus(ZORQemTrace& trace, const StreamerOutcome& outcome) {
+  if (!outcome.gotInterface) {
+    traceLine(trace, "QueryInterface Failed");
+    return E_FAIL;
+  }
+  return outcome.setStatus;
+}
+
+// "TRUE" when the byte is exactly 1, else "FALSE".
+inline ZORUnicodeString trueFalse(unsigned char flag) { return flag == 1 ? "TRUE" : "FALSE"; }
+// True exactly for the text "TRUE".
+inline bool isTrueText(const ZORUnicodeString* text) { return text && *text == "TRUE"; }
+
+// The root desktop of a command run and the environment selected on it. Closing is each
+// command's own decision and is never done while an exception passes: commands call close()
+// on their normal exits only.
+class EnvironmentBracket {
+ public:
+  EnvironmentBracket() : desktop_(GetRootDesktop()) {}
+
+  bool hasDesktop() const { return !desktop_.IsNull(); }
+  // The data domain as the server reports it; empty until asked.
+  const ZORUnicodeString& dataDomain() const { return domain_; }
+  // Whether the data domain names an environment ("-" names none).
+  bool domainSelected() const { return !(domain_ == "-"); }
+
+  // Asks the server for its data domain; unless it is "-", traces "Using <domain><suffix>"
+  // and selects it.
+  void selectDataDomain(ZORQemTrace& trace, const char* suffix) {
+    domain_ = QEM_ServerServices::GetDataDomain();
+    if (domainSelected()) {
+      traceLine(trace, "Using ", domain_, suffix);
+      push(domain_);
+    }
+  }
+  HRESULT push(const ZORUnicodeString& environment) {
+    return hasDesktop() ? desktop_->PushEnvironment(environment) : E_FAIL;
+  }
+  // Closes the environment when there is a desktop.
+  void close() {
+    if (hasDesktop()) desktop_->PopEnvironment();
+  }
+
+ private:
+  ZORIRootDesktop_var desktop_;
+  ZORUnicodeString domain_;
+};
+
+}  // namespace oks

@@ -1,0 +1,139 @@
+#include <cstdio>
+#include <stdexcept>
+
+#include <oks/host/case_check.h>
+#include <oks/host/library.h>
+#include <oks/host/reference_exec.h>
+#include <oks/host/reference_fixture.h>
+#include <oks/platform/session.h>
+#include <oks/platform/trace.h>
+#include <oks/reference/reference_server.h>
+
+namespace oks::host {
+namespace {
+
+// A "KEY=JSON" argument: the key and its value in the parameter notation.
+Param parseParamArgument(const std::string& text) {
+  auto equals = text.find('=');
+  if (equals == std::string::npos || equals == 0)
+    throw CaseError("--param " + text, "expected KEY=JSON, such as Param0={\"Node\": {\"Name\": \"Bike\"}}");
+  std::string key = text.substr(0, equals);
+  std::string place = "--param " + key;
+  return Param{key, decodeParam(parseJson(text.substr(equals + 1), place), place)};
+}
+
+}  // namespace
+
+std::pair<std::string, Json> resultKindAndValue(const Json& value) {
+  if (!value.is_object() || value.size() != 1) return {"value", value};
+  std::string kind = value.begin().key();
+  const Json& inner = value.begin().value();
+  if (kind == "streamable" && inner.is_object())
+    for (auto it = inner.begin(); it != inner.end(); ++it)
+      if (it.key() != "streamer") return {it.key(), it.value()};
+  return {kind, inner};
+}
+
+CommandRun runCommand(const std::string& lateType, const std::vector<Param>& params,
+                      std::ostream* traceEcho) {
+  TraceCapture capture;
+  ScopedTraceSink sink(&capture);
+  auto takeTrace = [&capture, traceEcho] {
+    Json lines = Json::array();
+    for (const TraceLine& line : capture.take()) {
+      if (traceEcho)
+        *traceEcho << std::string(2 * static_cast<std::size_t>(line.depth), ' ') << line.text << "\n";
+      lines.push_back(line.text);
+    }
+    return lines;
+  };
+
+  CommandRun run;
+  ZORBaseUnknown* object = new ZORObject(lateType.c_str(), nullptr);
+  MIROIBaseCommand* command = nullptr;
+  if (!object->IsNull()) object->QueryInterface(IID_MIROIBaseCommand, reinterpret_cast<void**>(&command));
+  object->Release();
+  auto* app = command ? dynamic_cast<MIROAppBaseCommand*>(command->GetImpl(1)) : nullptr;
+  if (!app) {
+    if (command) command->Release();
+    takeTrace();
+    run.outcome = Json{{"created", false}};
+    run.shortResults = Json::object();
+    return run;
+  }
+  for (const Param& param : params) setParam(*command, *app, param);
+  takeTrace();
+
+  Json status = nullptr, exception = nullptr;
+  execute(*command, status, exception);
+  Json trace = takeTrace();
+  run.outcome =
+      Json{{"status", status}, {"results", readResults(*app)}, {"trace", trace}, {"exception", exception}};
+  {
+    CompactRecords compact;
+    run.shortResults = readResults(*app);
+  }
+  command->Release();
+  takeTrace();
+  return run;
+}
+
+bool failed(const Json& outcome) {
+  const Json& status = outcome.contains("status") ? outcome["status"] : Json();
+  return !status.is_number_integer() || status.get<std::int64_t>() < 0;
+}
+
+std::string statusText(HRESULT status) {
+  char text[64];
+  std::snprintf(text, sizeof text, "%d (0x%08X", static_cast<int>(status), static_cast<unsigned>(status));
+  std::string name = statusName(status);
+  return std::string(text) + (name.empty() ? "" : ", " + name) + ")";
+}
+
+std::string resultLine(const std::string& key, const Json& value) {
+  auto [kind, inner] = resultKindAndValue(value);
+  return key + " (" + kind + "): " + inner.dump();
+}
+
+std::string resultSummary(const Json& value) {
+  auto [kind, inner] = resultKindAndValue(value);
+  if (inner.is_array()) return kind + "[" + std::to_string(inner.size()) + "]";
+  if (inner.is_object()) {
+    auto name = inner.find("Name");
+    return name != inner.end() && name->is_string() ? kind + " " + name->dump() : kind;
+  }
+  return inner.dump();
+}
+
+int execCommand(const ReferenceOptions& options, const std::string& lateType,
+                const std::vector<std::string>& params, std::ostream& out, std::ostream& err) {
+  CommandRun run;
+  try {
+    std::vector<Param> decoded;
+    for (const auto& text : params) decoded.push_back(parseParamArgument(text));
+    CommandLibrary library(options.libraryPath);
+    if (!findLateType(lateType.c_str()))
+      throw std::runtime_error("unknown late type " + lateType + " (okshost list shows the registered ones)");
+    reference::ReferenceServer server;
+    if (!options.storeFile.empty()) loadStoreFile(options.storeFile, server.store());
+    ScopedServer installed(&server);
+    run = runCommand(lateType, decoded, options.traceEcho);
+    resetSession();
+  } catch (const std::exception& e) {
+    resetSession();
+    err << "okshost: " << e.what() << "\n";
+    return exitUnreadable;
+  }
+  const Json& outcome = run.outcome;
+  if (outcome.contains("created")) {
+    out << lateType << ": the command could not be made\n";
+    return exitFailed;
+  }
+  if (!outcome["status"].is_null()) out << "status " << statusText(outcome["status"].get<HRESULT>()) << "\n";
+  if (!outcome["exception"].is_null()) out << "exception " << outcome["exception"].get<std::string>() << "\n";
+  for (auto it = run.shortResults.begin(); it != run.shortResults.end(); ++it)
+    out << resultLine(it.key(), it.value()) << "\n";
+  return failed(outcome) ? exitFailed : exitPassed;
+}
+
+}  // namespace oks::host

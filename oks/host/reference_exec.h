@@ -1,0 +1,54 @@
+// Running commands against the reference configuration service: one command from the command
+// line (okshost exec), and what a script run shares with it (running one command, the status
+// and result texts).
+#pragma once
+
+#include <ostream>
+#include <string>
+#include <vector>
+
+#include <oks/host/values.h>
+
+namespace oks::host {
+
+struct ReferenceOptions {
+  std::string libraryPath;
+  // The store file to start from; empty: an empty store (exec), the script's own (script).
+  std::string storeFile;
+  // When set, every trace line is also written here, indented by step depth.
+  std::ostream* traceEcho = nullptr;
+};
+
+// One command run: the outcome to match and to print as JSON ({"status", "results", "trace",
+// "exception"}, or {"created": false} when the command could not be made), and the results with
+// their records written short, for reading.
+struct CommandRun {
+  Json outcome;
+  Json shortResults;
+};
+
+// Runs a command of the loaded library against the installed server.
+CommandRun runCommand(const std::string& lateType, const std::vector<Param>& params, std::ostream* traceEcho);
+
+// Whether the run failed: the command was not made, an exception left it, or its status is
+// negative.
+bool failed(const Json& outcome);
+
+// The kind and value of a result in the parameter notation; a streamer result by the kind and
+// value of what it carries.
+std::pair<std::string, Json> resultKindAndValue(const Json& value);
+
+// "0 (0x00000000, S_OK)": the status in decimal, hex and by name.
+std::string statusText(HRESULT status);
+// A result as "KEY (KIND): VALUE", streamer results by the kind of what they carry.
+std::string resultLine(const std::string& key, const Json& value);
+// A result in a few words: "XNodeSeq[2]", "XNode \"City\"", "\"TRUE\"", "1".
+std::string resultSummary(const Json& value);
+
+// okshost exec LATE_TYPE [--param KEY=JSON]...: runs one command against the store and prints
+// its status, results and, with a trace echo, its trace. Returns 0 when the command succeeded,
+// 1 when it failed, 2 for bad input (an unknown late type, a malformed parameter, a bad store).
+int execCommand(const ReferenceOptions& options, const std::string& lateType,
+                const std::vector<std::string>& params, std::ostream& out, std::ostream& err);
+
+}  // namespace oks::host

@@ -1,0 +1,223 @@
+#include <fstream>
+#include <map>
+#include <sstream>
+#include <stdexcept>
+
+#include <oks/host/reference_fixture.h>
+#include <oks/reference/reference_server.h>
+
+namespace oks::host {
+namespace {
+
+using reference::Object;
+using reference::Uuid;
+namespace kind = reference::kind;
+
+const std::vector<const char*> commonMembers{"UUID",  "Type",       "Name",       "Environment",
+                                             "owner", "attributes", "milestones", "currentFilter"};
+
+const std::map<std::string, std::vector<const char*>>& typeMembers() {
+  static const std::map<std::string, std::vector<const char*>> members{
+      {kind::ProductRootClass, {}},
+      {kind::ConfiguredView, {"productType"}},
+      {kind::ProductType, {"typedefSpecs", "authorisedSpecs", "applicability"}},
+      {kind::ProductSpecification,
+       {"version", "specType", "members", "values", "domain", "hideUnsolved", "filter", "criteria",
+        "caseSensitive", "criteriaType", "carryOver", "supported", "source", "applicability"}},
+      {kind::ConfigHandler,
+       {"id", "description", "version", "first", "second", "filter", "filterMode", "filter150",
+        "hideUnsolved", "attributeFilters", "criterionType", "caseSensitive"}},
+      {kind::ChangeObject, {}},
+      {kind::Modification, {"user", "organization", "project", "parent", "eco", "action"}},
+  };
+  return members;
+}
+
+// Reads the members of one JSON object that are present into their targets.
+class Members {
+ public:
+  Members(const Json& j, std::string path) : j_(j), path_(std::move(path)) {}
+
+  template <class T>
+  void operator()(const char* name, T& target) const {
+    if (auto it = j_.find(name); it != j_.end()) fromJson(*it, target, memberPath(path_, name));
+  }
+  void uuid(const char* name, Uuid& target) const {
+    _SEQUENCE_octet octets;
+    (*this)(name, octets);
+    if (j_.contains(name)) target = reference::toHex(octets);
+  }
+  void uuids(const char* name, std::vector<Uuid>& target) const {
+    CORBA::sequence<_SEQUENCE_octet> list;
+    (*this)(name, list);
+    for (const auto& octets : list) target.push_back(reference::toHex(octets));
+  }
+  void attributeFilters(const char* name, reference::AttributeFilterList& target) const {
+    AttributeFilters list;
+    (*this)(name, list);
+    target = reference::fromList(&list);
+  }
+  const std::string& path() const { return path_; }
+
+ private:
+  const Json& j_;
+  std::string path_;
+};
+
+void readCurrentFilter(const Json& j, reference::CurrentFilter& f, const std::string& path) {
+  expectMembers(j, {"filter", "mode", "filter150", "hideUnsolved"}, path);
+  Members m(j, path);
+  m("filter", f.filter);
+  m("mode", f.mode);
+  m("filter150", f.filter150);
+  m("hideUnsolved", f.hideUnsolved);
+}
+
+void readSpecification(const Members& m, Object& o) {
+  auto& d = o.spec;
+  m("version", d.version);
+  m("specType", d.specType);
+  m.uuids("members", d.members);
+  m("values", d.values);
+  m("domain", d.domain);
+  m("hideUnsolved", d.hideUnsolved);
+  m("filter", d.filter);
+  m.attributeFilters("criteria", d.criteria);
+  m("caseSensitive", d.caseSensitive);
+  m("criteriaType", d.criteriaType);
+  m("carryOver", d.carryOver);
+  m("supported", d.supported);
+  m.uuid("source", d.source);
+}
+
+void readHandler(const Members& m, Object& o) {
+  auto& d = o.handler;
+  d.id = o.name;
+  m("id", d.id);
+  if (o.name.empty()) o.name = d.id;
+  m("description", d.description);
+  m("version", d.version);
+  m.uuid("first", d.first);
+  m.uuid("second", d.second);
+  m("filter", d.filter.filter);
+  m("filterMode", d.filter.mode);
+  m("filter150", d.filter.filter150);
+  m("hideUnsolved", d.filter.hideUnsolved);
+  m.attributeFilters("attributeFilters", d.attributeFilters);
+  m("criterionType", d.criterionType);
+  m("caseSensitive", d.caseSensitive);
+  if (o.owner.empty()) o.owner = d.second;
+}
+
+void readModification(const Members& m, Object& o) {
+  auto& d = o.modification;
+  m("user", d.user);
+  m("organization", d.organization);
+  m("project", d.project);
+  m.uuid("parent", d.parent);
+  m("eco", d.eco);
+  std::string action = "none";
+  m("action", action);
+  static const std::map<std::string, reference::ActionState> states{
+      {"none", reference::ActionState::None},
+      {"open", reference::ActionState::Open},
+      {"closed", reference::ActionState::Closed}};
+  auto state = states.find(action);
+  if (state == states.end())
+    throw CaseError(memberPath(m.path(), "action"), "expected \"none\", \"open\" or \"closed\"");
+  d.action = state->second;
+}
+
+Object readObject(const Json& j, const std::string& path) {
+  if (!j.is_object()) throw CaseError(path, "expected an object");
+  auto type = j.find("Type");
+  if (type == j.end()) throw CaseError(path, "an object needs its Type");
+  std::string t = decodeAs<std::string>(*type, memberPath(path, "Type"));
+  auto own = typeMembers().find(t);
+  if (own == typeMembers().end())
+    throw CaseError(memberPath(path, "Type"), "expected PRC, CV, PT, PS, CH, CO or MOD, not \"" + t + "\"");
+  std::vector<const char*> allowed = commonMembers;
+  allowed.insert(allowed.end(), own->second.begin(), own->second.end());
+  expectMembers(j, allowed, path);
+  if (!j.contains("UUID")) throw CaseError(path, "an object needs its UUID");
+
+  Object o;
+  o.type = t;
+  o.environment = reference::kDefaultEnvironment;
+  Members m(j, path);
+  m.uuid("UUID", o.uuid);
+  if (o.uuid.empty()) throw CaseError(memberPath(path, "UUID"), "a UUID has at least one octet");
+  m("Name", o.name);
+  m("Environment", o.environment);
+  m.uuid("owner", o.owner);
+  m("attributes", o.attributes);
+  m("milestones", o.milestones);
+  if (auto f = j.find("currentFilter"); f != j.end()) {
+    o.currentFilter.emplace();
+    readCurrentFilter(*f, *o.currentFilter, memberPath(path, "currentFilter"));
+  }
+  m("applicability", o.applicability);
+  m.uuid("productType", o.productType);
+  m.uuids("typedefSpecs", o.typedefSpecs);
+  m.uuids("authorisedSpecs", o.authorisedSpecs);
+  if (o.is(kind::ProductSpecification)) readSpecification(m, o);
+  if (o.is(kind::ConfigHandler)) readHandler(m, o);
+  if (o.is(kind::Modification)) readModification(m, o);
+  return o;
+}
+
+}  // namespace
+
+void loadStore(const Json& j, reference::Store& store) {
+  if (!j.is_object()) throw CaseError("", "a store is an object with its \"objects\"");
+  expectMembers(j, {"dataDomain", "inWorkApproval", "filter150", "objects"}, "");
+  Members m(j, "");
+  m("dataDomain", store.dataDomain);
+  m("inWorkApproval", store.inWorkApproval);
+  m("filter150", store.filter150);
+  auto objects = j.find("objects");
+  if (objects == j.end()) return;
+  expectArray(*objects, "objects");
+  std::vector<std::pair<std::string, Uuid>> loaded;
+  for (std::size_t i = 0; i < objects->size(); ++i) {
+    std::string path = indexPath("objects", i);
+    Object o = readObject((*objects)[i], path);
+    Uuid uuid = o.uuid;
+    if (!store.insert(std::move(o)))
+      throw CaseError(memberPath(path, "UUID"), "UUID " + uuid + " is given twice");
+    loaded.emplace_back(path, uuid);
+  }
+  for (const auto& [path, uuid] : loaded)
+    if (auto broken = store.brokenReference(*store.find(uuid)); !broken.empty())
+      throw CaseError("", memberPath(path, broken));
+}
+
+Json parseJson(const std::string& text, const std::string& place) {
+  try {
+    return Json::parse(text);
+  } catch (const Json::parse_error& e) {
+    std::string reason = e.what();
+    if (auto end = reason.find("] "); reason.rfind("[json.", 0) == 0 && end != std::string::npos)
+      reason = reason.substr(end + 2);
+    throw std::runtime_error(place + ": not JSON: " + reason);
+  }
+}
+
+Json readJsonFile(const std::string& file) {
+  std::ifstream in(file, std::ios::binary);
+  if (!in) throw std::runtime_error(file + ": cannot be opened");
+  std::ostringstream text;
+  text << in.rdbuf();
+  return parseJson(text.str(), file);
+}
+
+void loadStoreFile(const std::string& file, reference::Store& store) {
+  Json j = readJsonFile(file);
+  try {
+    loadStore(j, store);
+  } catch (const CaseError& e) {
+    throw std::runtime_error(file + ": " + e.what());
+  }
+}
+
+}  // namespace oks::host

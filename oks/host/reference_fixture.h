@@ -1,0 +1,31 @@
+// Seed data of the reference configuration service: a JSON store file whose objects are written
+// in the record notation of the cases.
+//
+//   { "dataDomain": "-", "inWorkApproval": false, "filter150": false,
+//     "objects": [ { "UUID": "0a01", "Type": "PRC", "Name": "Bike", ... }, ... ] }
+//
+// Every object gives its UUID (hex), its Type (PRC, CV, PT, PS, CH, CO, MOD), and may give its
+// Name, Environment ("CONFIG" when left out), owner (a UUID), attributes, milestones,
+// currentFilter ({"filter", "mode", "filter150", "hideUnsolved"}), and the members of its
+// type (reference/README.md lists them). A member the type does not have, a UUID given twice,
+// or a reference to an object that is not there or not of the type it needs, refuses the file
+// with a one-line message naming the place.
+#pragma once
+
+#include <string>
+
+#include <oks/host/codec.h>
+#include <oks/reference/store.h>
+
+namespace oks::host {
+
+// A JSON text; throws std::runtime_error naming the place and where the text goes wrong.
+Json parseJson(const std::string& text, const std::string& place);
+// A JSON file; throws std::runtime_error naming the file and, for malformed JSON, the place.
+Json readJsonFile(const std::string& file);
+// Fills the store from a parsed store file; throws CaseError naming the member path.
+void loadStore(const Json& j, reference::Store& store);
+// Reads and loads a store file; throws std::runtime_error beginning with the file name.
+void loadStoreFile(const std::string& file, reference::Store& store);
+
+}  // namespace oks::host

@@ -1,0 +1,277 @@
+// The command host: the generic command interface, the host base classes every command derives
+// from, and their store of named parameters and results.
+#pragma once
+
+#include <map>
+#include <memory>
+#include <string>
+#include <variant>
+
+#include <oks/platform/object_model.h>
+#include <oks/platform/streamable.h>
+#include <oks/platform/zor_unicode_string.h>
+#include <oks/types/product_types.h>
+
+// The generic command interface through which the host reaches every command.
+class MIROIBaseCommand : public ZORBaseUnknown {
+ public:
+  static const char* InterfaceName() { return "MIROIBaseCommand"; }
+  static ZORMetaClass* MetaObject();
+
+  virtual HRESULT SetParameter(const ZORUnicodeString& key, const MIROIStreamable_var& value) = 0;
+  virtual HRESULT SetParameter(const ZORUnicodeString& key, const ZORUnicodeString& value) = 0;
+  virtual HRESULT SetParameter(const ZORUnicodeString& key, const int& value) = 0;
+  virtual HRESULT SetParameter(const ZORUnicodeString& key, const double& value) = 0;
+  virtual HRESULT SetParameter(const ZORUnicodeString& key, const unsigned char& value) = 0;
+  virtual HRESULT SetParameter(const ZORUnicodeString& key, const ZORListValZORUnicodeString& value) = 0;
+  virtual HRESULT SetParameter(const ZORUnicodeString& key, const ZORRawCollint& value) = 0;
+  virtual HRESULT SetParameter(const ZORUnicodeString& key, const ZORRawColldouble& value) = 0;
+  virtual HRESULT SetParameter(const ZORUnicodeString& key, const _SEQUENCE_octet& value) = 0;
+
+  virtual HRESULT GetParameter(const ZORUnicodeString& key, MIROIStreamable_var& value) = 0;
+  virtual HRESULT GetParameter(const ZORUnicodeString& key, ZORUnicodeString& value) = 0;
+  virtual HRESULT GetParameter(const ZORUnicodeString& key, int& value) = 0;
+  virtual HRESULT GetParameter(const ZORUnicodeString& key, double& value) = 0;
+  virtual HRESULT GetParameter(const ZORUnicodeString& key, unsigned char& value) = 0;
+  virtual HRESULT GetParameter(const ZORUnicodeString& key, ZORListValZORUnicodeString*& value) = 0;
+  virtual HRESULT GetParameter(const ZORUnicodeString& key, ZORRawCollint*& value) = 0;
+  virtual HRESULT GetParameter(const ZORUnicodeString& key, ZORRawColldouble*& value) = 0;
+  virtual HRESULT GetParameter(const ZORUnicodeString& key, _SEQUENCE_octet*& value) = 0;
+
+  virtual HRESULT Execute() = 0;
+  virtual HRESULT ExecutionFailure(long status) = 0;
+
+  virtual HRESULT SetResult(const ZORUnicodeString& key, const MIROIStreamable_var& value) = 0;
+  virtual HRESULT SetResult(const ZORUnicodeString& key, const ZORUnicodeString& value) = 0;
+  virtual HRESULT SetResult(const ZORUnicodeString& key, const int& value) = 0;
+  virtual HRESULT SetResult(const ZORUnicodeString& key, const double& value) = 0;
+  virtual HRESULT SetResult(const ZORUnicodeString& key, const unsigned char& value) = 0;
+  virtual HRESULT SetResult(const ZORUnicodeString& key, const ZORListValZORUnicodeString& value) = 0;
+  virtual HRESULT SetResult(const ZORUnicodeString& key, const ZORRawCollint& value) = 0;
+  virtual HRESULT SetResult(const ZORUnicodeString& key, const ZORRawColldouble& value) = 0;
+  virtual HRESULT SetResult(const ZORUnicodeString& key, const _SEQUENCE_octet& value) = 0;
+
+  virtual HRESULT GetResult(const ZORUnicodeString& key, MIROIStreamable_var& value) = 0;
+  virtual HRESULT GetResult(const ZORUnicodeString& key, ZORUnicodeString& value) = 0;
+  virtual HRESULT GetResult(const ZORUnicodeString& key, int& value) = 0;
+  virtual HRESULT GetResult(const ZORUnicodeString& key, double& value) = 0;
+  virtual HRESULT GetResult(const ZORUnicodeString& key, unsigned char& value) = 0;
+  virtual HRESULT GetResult(const ZORUnicodeString& key, ZORListValZORUnicodeString*& value) = 0;
+  virtual HRESULT GetResult(const ZORUnicodeString& key, ZORRawCollint*& value) = 0;
+  virtual HRESULT GetResult(const ZORUnicodeString& key, ZORRawColldouble*& value) = 0;
+  virtual HRESULT GetResult(const ZORUnicodeString& key, _SEQUENCE_octet*& value) = 0;
+};
+
+namespace oks {
+
+// One stored value: the nine value kinds, then the eight record kinds. Lists, collections,
+// octet sequences and records are owned by the store.
+using StoredValue =
+    std::variant<MIROIStreamable_var, ZORUnicodeString, int, double, unsigned char,
+                 std::unique_ptr<ZORListValZORUnicodeString>, std::unique_ptr<ZORRawCollint>,
+                 std::unique_ptr<ZORRawColldouble>, std::unique_ptr<_SEQUENCE_octet>,
+                 std::unique_ptr<QEM_ProductTypes::XNode>, std::unique_ptr<QEM_ProductTypes::XNodeSeq>,
+                 std::unique_ptr<QEM_ProductTypes::Node>, std::unique_ptr<QEM_ProductTypes::NodeSeq>,
+                 std::unique_ptr<QEM_ProductTypes::ProductAttribute>,
+                 std::unique_ptr<QEM_ProductTypes::ProductAttributeSeq>,
+                 std::unique_ptr<QEM_ProductTypes::BObjectKey>,
+                 std::unique_ptr<QEM_ProductTypes::BObjectKeySeq>>;
+
+// Named values. A getter answers E_NOTFOUND for a key never set and E_INVALIDARG for a key
+// holding another kind. A record setter takes ownership of its record and refuses null with
+// E_POINTER; storing the same record again under its key is harmless.
+class ValueStore {
+ public:
+  template <class T>
+  HRESULT setValue(const ZORUnicodeString& key, const T& value) {
+    failing_.erase(key.str());
+    entries_[key.str()] = value;
+    return S_OK;
+  }
+  template <class T>
+  HRESULT setCopy(const ZORUnicodeString& key, const T& value) {
+    failing_.erase(key.str());
+    entries_[key.str()] = std::make_unique<T>(value);
+    return S_OK;
+  }
+  template <class T>
+  HRESULT setRecord(const ZORUnicodeString& key, const T* record) {
+    if (!record) return E_POINTER;
+    auto it = entries_.find(key.str());
+    if (it != entries_.end()) {
+      auto* held = std::get_if<std::unique_ptr<T>>(&it->second);
+      if (held && held->get() == record) return S_OK;
+    }
+    if (holds(record)) return E_INVALIDARG;  // one record, one key: never owned twice
+    failing_.erase(key.str());
+    entries_[key.str()] = std::unique_ptr<T>(const_cast<T*>(record));
+    return S_OK;
+  }
+  // Makes every getter of the key fail with the status (a host-side fault), until the key is set.
+  void failKey(const ZORUnicodeString& key, HRESULT status) {
+    entries_.erase(key.str());
+    failing_[key.str()] = status;
+  }
+
+  template <class T>
+  HRESULT getValue(const ZORUnicodeString& key, T& out) const {
+    if (auto f = failing_.find(key.str()); f != failing_.end()) return f->second;
+    auto it = entries_.find(key.str());
+    if (it == entries_.end()) return E_NOTFOUND;
+    auto* held = std::get_if<T>(&it->second);
+    if (!held) return E_INVALIDARG;
+    out = *held;
+    return S_OK;
+  }
+  template <class T>
+  HRESULT getPointer(const ZORUnicodeString& key, T*& out) const {
+    out = nullptr;
+    if (auto f = failing_.find(key.str()); f != failing_.end()) return f->second;
+    auto it = entries_.find(key.str());
+    if (it == entries_.end()) return E_NOTFOUND;
+    auto* held = std::get_if<std::unique_ptr<T>>(&it->second);
+    if (!held) return E_INVALIDARG;
+    out = held->get();
+    return S_OK;
+  }
+  // Whether this record is held under any key.
+  template <class T>
+  bool holds(const T* record) const {
+    for (const auto& [key, value] : entries_) {
+      auto* held = std::get_if<std::unique_ptr<T>>(&value);
+      if (held && held->get() == record) return true;
+    }
+    return false;
+  }
+
+  const std::map<std::string, StoredValue>& entries() const { return entries_; }
+  void clear() {
+    entries_.clear();
+    failing_.clear();
+  }
+
+ private:
+  std::map<std::string, StoredValue> entries_;
+  std::map<std::string, HRESULT> failing_;
+};
+
+}  // namespace oks
+
+// The host base class of every command: named parameters and results of the nine value kinds.
+class MIROBaseCommandNoSO : public ZORBaseUnknown {
+ public:
+  MIROBaseCommandNoSO() = default;
+  ~MIROBaseCommandNoSO() override;
+
+  virtual HRESULT GetParameter(const ZORUnicodeString& key, MIROIStreamable_var& value);
+  virtual HRESULT GetParameter(const ZORUnicodeString& key, ZORUnicodeString& value);
+  virtual HRESULT GetParameter(const ZORUnicodeString& key, int& value);
+  virtual HRESULT GetParameter(const ZORUnicodeString& key, double& value);
+  virtual HRESULT GetParameter(const ZORUnicodeString& key, unsigned char& value);
+  virtual HRESULT GetParameter(const ZORUnicodeString& key, ZORListValZORUnicodeString*& value);
+  virtual HRESULT GetParameter(const ZORUnicodeString& key, ZORRawCollint*& value);
+  virtual HRESULT GetParameter(const ZORUnicodeString& key, ZORRawColldouble*& value);
+  virtual HRESULT GetParameter(const ZORUnicodeString& key, _SEQUENCE_octet*& value);
+
+  virtual HRESULT SetParameter(const ZORUnicodeString& key, const MIROIStreamable_var& value);
+  virtual HRESULT SetParameter(const ZORUnicodeString& key, const ZORUnicodeString& value);
+  virtual HRESULT SetParameter(const ZORUnicodeString& key, const int& value);
+  virtual HRESULT SetParameter(const ZORUnicodeString& key, const double& value);
+  virtual HRESULT SetParameter(const ZORUnicodeString& key, const unsigned char& value);
+  virtual HRESULT SetParameter(const ZORUnicodeString& key, const ZORListValZORUnicodeString& value);
+  virtual HRESULT SetParameter(const ZORUnicodeString& key, const ZORRawCollint& value);
+  virtual HRESULT SetParameter(const ZORUnicodeString& key, const ZORRawColldouble& value);
+  virtual HRESULT SetParameter(const ZORUnicodeString& key, const _SEQUENCE_octet& value);
+
+  virtual HRESULT SetResult(const ZORUnicodeString& key, const MIROIStreamable_var& value);
+  virtual HRESULT SetResult(const ZORUnicodeString& key, const ZORUnicodeString& value);
+  virtual HRESULT SetResult(const ZORUnicodeString& key, const int& value);
+  virtual HRESULT SetResult(const ZORUnicodeString& key, const double& value);
+  virtual HRESULT SetResult(const ZORUnicodeString& key, const unsigned char& value);
+  virtual HRESULT SetResult(const ZORUnicodeString& key, const ZORListValZORUnicodeString& value);
+  virtual HRESULT SetResult(const ZORUnicodeString& key, const ZORRawCollint& value);
+  virtual HRESULT SetResult(const ZORUnicodeString& key, const ZORRawColldouble& value);
+  virtual HRESULT SetResult(const ZORUnicodeString& key, const _SEQUENCE_octet& value);
+
+  virtual HRESULT GetResult(const ZORUnicodeString& key, MIROIStreamable_var& value);
+  virtual HRESULT GetResult(const ZORUnicodeString& key, ZORUnicodeString& value);
+  virtual HRESULT GetResult(const ZORUnicodeString& key, int& value);
+  virtual HRESULT GetResult(const ZORUnicodeString& key, double& value);
+  virtual HRESULT GetResult(const ZORUnicodeString& key, unsigned char& value);
+  virtual HRESULT GetResult(const ZORUnicodeString& key, ZORListValZORUnicodeString*& value);
+  virtual HRESULT GetResult(const ZORUnicodeString& key, ZORRawCollint*& value);
+  virtual HRESULT GetResult(const ZORUnicodeString& key, ZORRawColldouble*& value);
+  virtual HRESULT GetResult(const ZORUnicodeString& key, _SEQUENCE_octet*& value);
+
+  virtual HRESULT ResultAdded(const ZORUnicodeString& key, const int& kind);
+  virtual HRESULT InternalSetResult(const ZORUnicodeString& key, const int& value);
+  virtual HRESULT InternalSetResult(const ZORUnicodeString& key, const ZORUnicodeString& value);
+  virtual HRESULT InternalSetResult(const ZORUnicodeString& key, const ZORListValZORUnicodeString& value);
+
+  // Host side: makes every getter of the parameter key fail with the status.
+  void FailParameter(const ZORUnicodeString& key, HRESULT status) { parameters_.failKey(key, status); }
+
+  // The host's view of the stores.
+  const oks::ValueStore& Parameters() const { return parameters_; }
+  const oks::ValueStore& Results() const { return results_; }
+
+ protected:
+  // Applies a result-setter fault of the key, if one is planned.
+  static std::optional<HRESULT> resultFault(const ZORUnicodeString& key);
+
+  oks::ValueStore parameters_;
+  oks::ValueStore results_;
+};
+
+// The application command base: record parameters and results, and execution.
+class MIROAppBaseCommand : public MIROBaseCommandNoSO {
+ public:
+  static const ZORUnicodeString osParam2;
+  static const ZORUnicodeString osParam3;
+  static const ZORUnicodeString osParam4;
+
+  MIROAppBaseCommand() = default;
+  ~MIROAppBaseCommand() override;
+
+#define OKS_RECORD_ACCESSORS(Kind, Type)                                                 \
+  virtual HRESULT Set##Kind##Parameter(const ZORUnicodeString& key, const Type* record); \
+  virtual HRESULT Get##Kind##Parameter(const ZORUnicodeString& key, Type*& record);
+  OKS_RECORD_ACCESSORS(XNode, QEM_ProductTypes::XNode)
+  OKS_RECORD_ACCESSORS(XNodeSeq, QEM_ProductTypes::XNodeSeq)
+  OKS_RECORD_ACCESSORS(Node, QEM_ProductTypes::Node)
+  OKS_RECORD_ACCESSORS(NodeSeq, QEM_ProductTypes::NodeSeq)
+  OKS_RECORD_ACCESSORS(ProductAttribute, QEM_ProductTypes::ProductAttribute)
+  OKS_RECORD_ACCESSORS(ProductAttributeSeq, QEM_ProductTypes::ProductAttributeSeq)
+  OKS_RECORD_ACCESSORS(BObjectKey, QEM_NlsProductTypes::BObjectKey)
+  OKS_RECORD_ACCESSORS(BObjectKeySeq, QEM_NlsProductTypes::BObjectKeySeq)
+#undef OKS_RECORD_ACCESSORS
+
+  virtual HRESULT CheckAutoRefresh();
+  virtual int IsAutoRefresh();
+  // Runs the command's AppExecute() and returns its status.
+  virtual HRESULT Execute();
+  virtual HRESULT CheckAutoCommit(long status);
+  virtual int IsAutoCommit();
+  virtual HRESULT ExecutionFailure(long status);
+  virtual HRESULT AppExecute() = 0;
+  virtual const char* GetName();
+
+#define OKS_RECORD_RESULTS(Kind, Type)                                                \
+  virtual HRESULT Set##Kind##Result(const ZORUnicodeString& key, const Type* record); \
+  virtual HRESULT Get##Kind##Result(const ZORUnicodeString& key, Type*& record);
+  OKS_RECORD_RESULTS(XNode, QEM_ProductTypes::XNode)
+  OKS_RECORD_RESULTS(XNodeSeq, QEM_ProductTypes::XNodeSeq)
+  OKS_RECORD_RESULTS(Node, QEM_ProductTypes::Node)
+  OKS_RECORD_RESULTS(NodeSeq, QEM_ProductTypes::NodeSeq)
+  OKS_RECORD_RESULTS(ProductAttribute, QEM_ProductTypes::ProductAttribute)
+  OKS_RECORD_RESULTS(ProductAttributeSeq, QEM_ProductTypes::ProductAttributeSeq)
+  OKS_RECORD_RESULTS(BObjectKey, QEM_NlsProductTypes::BObjectKey)
+  OKS_RECORD_RESULTS(BObjectKeySeq, QEM_NlsProductTypes::BObjectKeySeq)
+#undef OKS_RECORD_RESULTS
+
+  // The last status reported through ExecutionFailure, 0 when none.
+  long LastExecutionFailure() const { return lastFailure_; }
+
+ private:
+  long lastFailure_ = 0;
+};
