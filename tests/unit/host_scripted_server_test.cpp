@@ -6,7 +6,7 @@
 #include <regex>
 #include <sstream>
 
-#include <oks/host/scripted_server.h>
+#include <oks/host/cases/scripted_server.h>
 #include <oks/host/server_operations.h>
 #include <oks/platform/session.h>
 #include <oks/types/config.h>

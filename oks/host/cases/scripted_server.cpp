@@ -1,7 +1,7 @@
 #include <map>
 #include <type_traits>
 
-#include <oks/host/scripted_server.h>
+#include <oks/host/cases/scripted_server.h>
 #include <oks/host/server_operations.h>
 #include <oks/platform/session.h>
 #include <oks/types/config.h>

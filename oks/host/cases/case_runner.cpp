@@ -1,8 +1,8 @@
 #include <stdexcept>
 
-#include <oks/host/case_runner.h>
+#include <oks/host/cases/case_runner.h>
+#include <oks/host/cases/scripted_server.h>
 #include <oks/host/library.h>
-#include <oks/host/scripted_server.h>
 #include <oks/platform/session.h>
 #include <oks/platform/trace.h>
 
