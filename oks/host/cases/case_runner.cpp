@@ -3,8 +3,8 @@
 #include <oks/host/cases/case_runner.h>
 #include <oks/host/cases/scripted_server.h>
 #include <oks/host/library.h>
-#include <oks/platform/session.h>
 #include <oks/platform/trace.h>
+#include <oks/service/session.h>
 
 namespace oks::host {
 namespace {

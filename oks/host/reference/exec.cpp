@@ -5,9 +5,9 @@
 #include <oks/host/library.h>
 #include <oks/host/reference/exec.h>
 #include <oks/host/reference/store_file.h>
-#include <oks/platform/session.h>
 #include <oks/platform/trace.h>
 #include <oks/reference/reference_server.h>
+#include <oks/service/session.h>
 
 namespace oks::host {
 namespace {

@@ -12,8 +12,8 @@
 #include <oks/host/library.h>
 #include <oks/host/reference/script.h>
 #include <oks/host/reference/store_file.h>
-#include <oks/platform/session.h>
 #include <oks/reference/reference_server.h>
+#include <oks/service/session.h>
 
 namespace oks::host {
 namespace {
