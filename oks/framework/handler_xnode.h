@@ -3,8 +3,8 @@
 #pragma once
 
 #include <oks/framework/helpers.h>
-#include <oks/platform/session.h>
 #include <oks/platform/trace.h>
+#include <oks/service/session.h>
 #include <oks/types/product_types.h>
 
 namespace oks {

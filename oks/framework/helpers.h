@@ -7,8 +7,8 @@
 #include <utility>
 
 #include <oks/platform/command_host.h>
-#include <oks/platform/session.h>
 #include <oks/platform/trace.h>
+#include <oks/service/session.h>
 
 namespace oks {
 

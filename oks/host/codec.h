@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <limits>
 #include <nlohmann/json.hpp>
+#include <optional>
 #include <stdexcept>
 #include <string>
 #include <type_traits>
@@ -342,5 +343,16 @@ requires Record<T>::defined struct Codec<T> {
 
 // The canonical text of a JSON value, for messages.
 std::string shortText(const Json& j);
+
+// --- JSON texts and files --------------------------------------------------------------------
+
+// The text of a file; nothing when it cannot be opened.
+std::optional<std::string> readTextFile(const std::string& file);
+// Why a text is not JSON, in the parser's words without its message prefix.
+std::string notJsonReason(const Json::parse_error& e);
+// A JSON text; throws std::runtime_error "PLACE: not JSON: REASON".
+Json parseJson(const std::string& text, const std::string& place);
+// A JSON file; throws std::runtime_error "FILE: cannot be opened", or as parseJson.
+Json readJsonFile(const std::string& file);
 
 }  // namespace oks::host

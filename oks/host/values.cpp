@@ -29,7 +29,7 @@ OKS_KIND(_SEQUENCE_octet, "octets")
 OKS_KIND(ZORListValZORUnicodeString, "strings")
 OKS_KIND(ZORRawCollint, "ints")
 OKS_KIND(ZORRawColldouble, "doubles")
-OKS_KIND(StreamableParam, "streamable")
+OKS_KIND(StreamableValue, "streamable")
 OKS_KIND(FailingParam, "fail")
 OKS_KIND(std::monostate, "object")
 OKS_KIND(QEMConfig::NormalValueSeq, "NormalValueSeq")
@@ -74,17 +74,17 @@ std::string kindNames() {
   return names;
 }
 
-StreamableParam decodeStreamable(const Json& j, const std::string& path) {
-  StreamableParam param;
+StreamableValue decodeStreamable(const Json& j, const std::string& path) {
+  StreamableValue param;
   if (j.is_null()) {
     param.emptyHandle = true;
     return param;
   }
   std::vector<const char*> members = {"status", "typeName"};
-  forEachAlternative<StreamableParam::Content>([&]<class T>() { members.push_back(Kind<T>::name); });
+  forEachAlternative<StreamableValue::Content>([&]<class T>() { members.push_back(Kind<T>::name); });
   expectMembers(j, members, path);
   const char* given = nullptr;
-  forEachAlternative<StreamableParam::Content>([&]<class T>() {
+  forEachAlternative<StreamableValue::Content>([&]<class T>() {
     auto it = j.find(Kind<T>::name);
     if (it == j.end()) return;
     std::string memberAt = memberPath(path, Kind<T>::name);
@@ -106,7 +106,7 @@ StreamableParam decodeStreamable(const Json& j, const std::string& path) {
 
 // A host-made streamable, made directly rather than through the object modeler so that
 // streamer faults count only the command's own streamers. The caller owns the reference.
-StreamableBase* makeStreamable(const StreamableParam& param) {
+StreamableBase* makeStreamable(const StreamableValue& param) {
   StreamableBase* made = std::visit(
       [](const auto& content) -> StreamableBase* {
         using T = std::decay_t<decltype(content)>;
@@ -129,7 +129,7 @@ StreamableBase* makeStreamable(const StreamableParam& param) {
 
 template <class T>
 ParamValue decodeAlternative(const Json& j, const std::string& path) {
-  if constexpr (std::is_same_v<T, StreamableParam>)
+  if constexpr (std::is_same_v<T, StreamableValue>)
     return decodeStreamable(j, path);
   else if constexpr (std::is_same_v<T, FailingParam>)
     return FailingParam{decodeAs<HRESULT>(j, path)};
@@ -161,7 +161,7 @@ Json streamableJson(const MIROIStreamable_var& handle) {
   auto* base = dynamic_cast<const StreamableBase*>(handle.get());
   Json out = {{"streamer", base ? Json(base->lateType()) : Json(nullptr)}};
   bool carried = false;
-  forEachAlternative<StreamableParam::Content>([&]<class T>() {
+  forEachAlternative<StreamableValue::Content>([&]<class T>() {
     if constexpr (!std::is_same_v<T, std::monostate>) {
       if (auto* streamer = dynamic_cast<const typename StreamerOf<T>::type*>(base)) {
         if (const T* object = streamer->object()) {
@@ -202,7 +202,7 @@ void setParam(MIROIBaseCommand& adapter, MIROAppBaseCommand& command, const Para
           setRecord(command, key, value);
         } else if constexpr (std::is_same_v<T, FailingParam>) {
           command.FailParameter(key, value.status);
-        } else if constexpr (std::is_same_v<T, StreamableParam>) {
+        } else if constexpr (std::is_same_v<T, StreamableValue>) {
           MIROIStreamable_var handle;
           if (!value.emptyHandle) {
             StreamableBase* made = makeStreamable(value);

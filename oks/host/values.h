@@ -17,7 +17,7 @@ namespace oks::host {
 
 // A streamable parameter: an empty handle, or a host-made streamable carrying one object (none
 // when `content` holds monostate), with an optional accessor status and type name.
-struct StreamableParam {
+struct StreamableValue {
   using Content = std::variant<std::monostate, ZORUnicodeString, QEMConfig::NormalValueSeq,
                                QEMConfig::MultiCOFilter, AttributeFilters, ObjectQueries,
                                QEMConfig::DomainEffectivitySeq, QEMConfig::MileStoneValueSeq>;
@@ -36,7 +36,7 @@ using ParamValue = std::variant<Node, NodeSeq, XNode, XNodeSeq, QEM_ProductTypes
                                 QEM_ProductTypes::BObjectKeySeq, QEM_ProductTypes::ProductAttribute,
                                 QEM_ProductTypes::ProductAttributeSeq, ZORUnicodeString, int, unsigned char,
                                 double, _SEQUENCE_octet, ZORListValZORUnicodeString, ZORRawCollint,
-                                ZORRawColldouble, StreamableParam, FailingParam>;
+                                ZORRawColldouble, StreamableValue, FailingParam>;
 
 struct Param {
   std::string key;

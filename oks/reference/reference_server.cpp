@@ -168,7 +168,7 @@ HRESULT ReferenceServer::IsECOMod(ZORICfgModification_var& modification) {
   return m->modification.eco ? S_OK : S_FALSE;
 }
 
-HRESULT ReferenceServer::RetrieveModOwner(const ZORICfgModification_var& modification,
+HRESULT ReferenceServer::RetrieveModOwner(const ZORICfgModification_var modification,
                                           ZORListValZORUnicodeString& owner) {
   Object* m = objectOf(modification);
   if (!m || !m->is(kind::Modification)) return E_FAIL;
@@ -180,7 +180,7 @@ HRESULT ReferenceServer::RetrieveModOwner(const ZORICfgModification_var& modific
   return S_OK;
 }
 
-HRESULT ReferenceServer::RetrieveActionFromModif(const ZORICfgModification_var& modification,
+HRESULT ReferenceServer::RetrieveActionFromModif(const ZORICfgModification_var modification,
                                                  ZORIQemAFLAction_var& action) {
   Object* m = objectOf(modification);
   if (!m || !m->is(kind::Modification)) return E_FAIL;
@@ -259,7 +259,7 @@ XNode* ReferenceServer::GetOrbixXNode(ApplicationObject* object, short, short) {
   return o ? new XNode(xnodeOf(*o)) : nullptr;
 }
 
-HRESULT ReferenceServer::SetCurrentMask(const ZORUnicodeString& mask) {
+HRESULT ReferenceServer::SetCurrentMask(ZORUnicodeString mask) {
   if (mask.IsEmpty()) return E_INVALIDARG;
   store_.currentMask = mask.str();
   return S_OK;

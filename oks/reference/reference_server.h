@@ -85,7 +85,7 @@ class ReferenceServer : public Server {
                                const XNodeSeq& nodes) override;
   HRESULT displayPtSpecEffectivity(const XNodeSeq& nodes, ZORUnicodeString& description) override;
   HRESULT isPUE(const XNode& node, const ZORUnicodeString& text, ZORListValZORUnicodeString& answer) override;
-  HRESULT ExtendEffectivity(const XNodeSeq& nodes, const _SEQUENCE_octet* uuid) override;
+  HRESULT ExtendEffectivity(const XNodeSeq nodes, const _SEQUENCE_octet* uuid) override;
   HRESULT getMileStoneValues(const Node& node, QEMConfig::MileStoneValueSeq*& milestones) override;
 
   // --- Configuration handlers and filters ----------------------------------------------------
@@ -125,9 +125,9 @@ class ReferenceServer : public Server {
   // --- Modifications ---------------------------------------------------------------------------
   HRESULT deleteModification(_IDL_SEQUENCE_octet uuid) override;
   HRESULT IsECOMod(ZORICfgModification_var& modification) override;
-  HRESULT RetrieveModOwner(const ZORICfgModification_var& modification,
+  HRESULT RetrieveModOwner(const ZORICfgModification_var modification,
                            ZORListValZORUnicodeString& owner) override;
-  HRESULT RetrieveActionFromModif(const ZORICfgModification_var& modification,
+  HRESULT RetrieveActionFromModif(const ZORICfgModification_var modification,
                                   ZORIQemAFLAction_var& action) override;
   HRESULT GetParent(const ServerObject& modification, ZORICfgModification_var& parent) override;
   HRESULT IsClose(const ServerObject& action) override;
@@ -141,7 +141,7 @@ class ReferenceServer : public Server {
   ApplicationObject* GetAppObjectByObject(const ZORIQemFactoryObject_var& object, const char* text) override;
   bool ApplicationXNode(ApplicationObject* object) override;
   XNode* GetOrbixXNode(ApplicationObject* object, short a, short b) override;
-  HRESULT SetCurrentMask(const ZORUnicodeString& mask) override;
+  HRESULT SetCurrentMask(ZORUnicodeString mask) override;
   ZORUnicodeString GetDataDomain() override;
   ZORIRootDesktop_var GetRootDesktop() override;
   HRESULT PushEnvironment(const ZORUnicodeString& environment) override;

@@ -114,7 +114,7 @@ HRESULT ReferenceServer::isPUE(const XNode& node, const ZORUnicodeString& text,
   return any ? S_OK : S_FALSE;
 }
 
-HRESULT ReferenceServer::ExtendEffectivity(const XNodeSeq& nodes, const _SEQUENCE_octet* uuid) {
+HRESULT ReferenceServer::ExtendEffectivity(const XNodeSeq nodes, const _SEQUENCE_octet* uuid) {
   if (nodes.length() == 0) return E_INVALIDARG;
   std::vector<Object*> targets;
   if (!store_.findEach(nodes, targets)) return E_FAIL;

@@ -158,7 +158,6 @@ class Store {
   const QEM_Config::MileStoneValue* milestone(const Object& object, const std::string& name) const;
 
   std::vector<Object*> all(const char* type = nullptr);
-  std::size_t size() const { return objects_.size(); }
 
   // Session-wide state.
   bool filter150 = false;

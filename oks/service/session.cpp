@@ -1,10 +1,12 @@
-// Session services, desktop and model interfaces: each operation forwards to the server seam.
+// What the session services and server objects hold beyond forwarding to the server seam
+// (service/forwarders.cpp): the interfaces a server object offers, and the application objects
+// the session keeps.
 #include <cstring>
 #include <mutex>
 #include <vector>
 
-#include <oks/platform/session.h>
 #include <oks/service/server.h>
+#include <oks/service/session.h>
 
 ZORIQemFactoryObject::~ZORIQemFactoryObject() = default;
 ZORICfgModification::~ZORICfgModification() = default;
@@ -34,13 +36,6 @@ ZORBaseUnknown* ServerObject::QueryInterface(const char* name) const {
       return const_cast<ServerObject*>(this);
   return nullptr;
 }
-
-HRESULT ServerObject::GetParent(ZORICfgModification_var& parent) { return server().GetParent(*this, parent); }
-HRESULT ServerObject::IsClose() { return server().IsClose(*this); }
-HRESULT ServerObject::PushEnvironment(const ZORUnicodeString& environment) {
-  return server().PushEnvironment(environment);
-}
-HRESULT ServerObject::PopEnvironment() { return server().PopEnvironment(); }
 
 ZORBaseUnknown_var makeServerObject(unsigned interfaces, std::string identity) {
   ZORBaseUnknown_var handle;
@@ -74,24 +69,5 @@ void resetSession() {
 
 }  // namespace oks
 
-ZORBaseUnknown_var ApplicationObject::GetFactoryObjectByUUID(const _SEQUENCE_octet& uuid) {
-  return oks::server().GetFactoryObjectByUUID(uuid);
-}
-ApplicationObject* ApplicationObject::GetAppObjectByUUID(const _SEQUENCE_octet& uuid) {
-  return oks::server().GetAppObjectByUUID(uuid);
-}
-ApplicationObject* ApplicationObject::GetAppObjectByObject(const ZORIQemFactoryObject_var& object,
-                                                           const char* text) {
-  return oks::server().GetAppObjectByObject(object, text);
-}
-
 ApplicationXNode::ApplicationXNode(ApplicationObject*& object)
     : object_(object), made_(oks::server().ApplicationXNode(object)) {}
-
-QEM_ProductTypes::XNode* ApplicationXNode::GetOrbixXNode(short a, short b) {
-  return oks::server().GetOrbixXNode(object_, a, b);
-}
-
-HRESULT QEMManagerQuery::SetCurrentMask(ZORUnicodeString mask) { return oks::server().SetCurrentMask(mask); }
-ZORUnicodeString QEM_ServerServices::GetDataDomain() { return oks::server().GetDataDomain(); }
-ZORIRootDesktop_var GetRootDesktop() { return oks::server().GetRootDesktop(); }

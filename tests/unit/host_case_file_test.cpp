@@ -2,7 +2,7 @@
 // errors of malformed input.
 #include <gtest/gtest.h>
 
-#include <oks/host/case_file.h>
+#include <oks/host/cases/case_file.h>
 
 namespace oks::host {
 namespace {
@@ -83,13 +83,13 @@ TEST(HostCaseFile, StreamableParameters) {
     "f": {"fail": -2147467259}}})");
   ASSERT_TRUE(cases[0].spec) << cases[0].error;
   const auto& p = cases[0].spec->params;
-  EXPECT_TRUE(std::get<StreamableParam>(p[0].value).emptyHandle);
-  const auto& b = std::get<StreamableParam>(p[1].value);
+  EXPECT_TRUE(std::get<StreamableValue>(p[0].value).emptyHandle);
+  const auto& b = std::get<StreamableValue>(p[1].value);
   EXPECT_EQ(std::get<ZORUnicodeString>(b.content), "TRUE");
   EXPECT_EQ(b.typeName, "T");
-  EXPECT_TRUE(std::holds_alternative<std::monostate>(std::get<StreamableParam>(p[2].value).content));
-  EXPECT_EQ(std::get<StreamableParam>(p[3].value).status, E_FAIL);
-  EXPECT_EQ(std::get<AttributeFilters>(std::get<StreamableParam>(p[4].value).content)[1]->Value, "v");
+  EXPECT_TRUE(std::holds_alternative<std::monostate>(std::get<StreamableValue>(p[2].value).content));
+  EXPECT_EQ(std::get<StreamableValue>(p[3].value).status, E_FAIL);
+  EXPECT_EQ(std::get<AttributeFilters>(std::get<StreamableValue>(p[4].value).content)[1]->Value, "v");
   EXPECT_EQ(std::get<FailingParam>(p[5].value).status, E_FAIL);
 }
 

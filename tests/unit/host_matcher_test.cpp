@@ -1,7 +1,7 @@
 // The matching rules of case expectations.
 #include <gtest/gtest.h>
 
-#include <oks/host/matcher.h>
+#include <oks/host/cases/matcher.h>
 
 namespace oks::host {
 namespace {

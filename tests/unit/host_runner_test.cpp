@@ -6,8 +6,8 @@
 #include <fstream>
 #include <sstream>
 
-#include <oks/host/case_check.h>
-#include <oks/host/case_runner.h>
+#include <oks/host/cases/case_check.h>
+#include <oks/host/cases/case_runner.h>
 #include <oks/host/library.h>
 #include <oks/platform/object_model.h>
 

@@ -7,8 +7,8 @@
 #include <fstream>
 #include <sstream>
 
-#include <oks/host/reference_fixture.h>
-#include <oks/host/reference_script.h>
+#include <oks/host/reference/script.h>
+#include <oks/host/reference/store_file.h>
 
 namespace {
 

@@ -7,14 +7,13 @@
 #include <stdexcept>
 #include <variant>
 
-#include <oks/host/case_check.h>
-#include <oks/host/case_file.h>
+#include <oks/host/cases/matcher.h>
+#include <oks/host/command_line.h>
 #include <oks/host/library.h>
-#include <oks/host/matcher.h>
-#include <oks/host/reference_fixture.h>
-#include <oks/host/reference_script.h>
-#include <oks/platform/session.h>
+#include <oks/host/reference/script.h>
+#include <oks/host/reference/store_file.h>
 #include <oks/reference/reference_server.h>
+#include <oks/service/session.h>
 
 namespace oks::host {
 namespace {

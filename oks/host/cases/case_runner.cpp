@@ -1,10 +1,10 @@
 #include <stdexcept>
 
-#include <oks/host/case_runner.h>
+#include <oks/host/cases/case_runner.h>
+#include <oks/host/cases/scripted_server.h>
 #include <oks/host/library.h>
-#include <oks/host/scripted_server.h>
-#include <oks/platform/session.h>
 #include <oks/platform/trace.h>
+#include <oks/service/session.h>
 
 namespace oks::host {
 namespace {

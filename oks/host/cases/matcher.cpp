@@ -1,4 +1,7 @@
-#include <oks/host/matcher.h>
+#include <algorithm>
+
+#include <oks/host/cases/matcher.h>
+#include <oks/host/cases/scripted_server.h>
 
 namespace oks::host {
 namespace {
@@ -89,7 +92,45 @@ void matchCalls(const Json& expected, const Json& observed, const std::string& p
   }
 }
 
+void checkLines(const Json& j, const std::string& path) {
+  expectArray(j, path);
+  for (std::size_t i = 0; i < j.size(); ++i) decodeAs<std::string>(j[i], indexPath(path, i));
+}
+
+void checkCalls(const Json& j, const std::string& path) {
+  expectArray(j, path);
+  auto ops = ScriptedServer::operationNames();
+  for (std::size_t i = 0; i < j.size(); ++i) {
+    std::string at = indexPath(path, i);
+    const Json* op = &j[i];
+    if (j[i].is_object()) {
+      expectMembers(j[i], {"op", "args"}, at);
+      if (!j[i].contains("op")) throw CaseError(at, "a call names its operation in \"op\"");
+      if (j[i].contains("args")) expectArray(j[i]["args"], memberPath(at, "args"));
+      op = &j[i]["op"];
+      at = memberPath(at, "op");
+    }
+    std::string name = decodeAs<std::string>(*op, at);
+    if (std::find(ops.begin(), ops.end(), name) == ops.end())
+      throw CaseError(at, "the server has no operation named " + name);
+  }
+}
+
 }  // namespace
+
+void checkExpect(const Json& j, const std::string& path) {
+  expectMembers(j, {"created", "status", "results", "trace", "lifecycle", "calls", "exception"}, path);
+  if (j.contains("created")) decodeAs<bool>(j["created"], memberPath(path, "created"));
+  if (j.contains("status") && !j["status"].is_null())
+    decodeAs<HRESULT>(j["status"], memberPath(path, "status"));
+  if (j.contains("results") && !j["results"].is_object())
+    throw CaseError(memberPath(path, "results"), "expected an object of result keys and values");
+  if (j.contains("trace")) checkLines(j["trace"], memberPath(path, "trace"));
+  if (j.contains("lifecycle")) checkLines(j["lifecycle"], memberPath(path, "lifecycle"));
+  if (j.contains("calls")) checkCalls(j["calls"], memberPath(path, "calls"));
+  if (j.contains("exception") && !j["exception"].is_null())
+    decodeAs<std::string>(j["exception"], memberPath(path, "exception"));
+}
 
 void matchValue(const Json& expected, const Json& observed, const std::string& path,
                 std::vector<Difference>& out) {

@@ -1,5 +1,7 @@
-// Session services, the root desktop and the model interfaces of configuration objects. Every
-// operation here forwards to the server seam.
+// Session services, the root desktop and the model interfaces of configuration objects, as the
+// commands call them. Their operations are rows of the operation table
+// (service/server_operations.def), declared here from it, and forward to the server seam
+// (service/forwarders.cpp).
 #pragma once
 
 #include <memory>
@@ -35,8 +37,9 @@ class ZORICfgModification {
  public:
   static const char* InterfaceName() { return "ZORICfgModification"; }
   virtual ~ZORICfgModification();
-  // 0 with the parent filled, 1 when there is none, another value on failure.
-  virtual HRESULT GetParent(ZORICfgModification_var& parent) = 0;
+#define OKS_FORWARDERS_OF_ZORICfgModification OKS_VIRTUAL
+#include <oks/service/server_operations.def>
+#undef OKS_FORWARDERS_OF_ZORICfgModification
 };
 
 // The action attached to a modification.
@@ -44,8 +47,9 @@ class ZORIQemAFLAction {
  public:
   static const char* InterfaceName() { return "ZORIQemAFLAction"; }
   virtual ~ZORIQemAFLAction();
-  // 0 when closed, 1 when open, another value when the query failed.
-  virtual HRESULT IsClose() = 0;
+#define OKS_FORWARDERS_OF_ZORIQemAFLAction OKS_VIRTUAL
+#include <oks/service/server_operations.def>
+#undef OKS_FORWARDERS_OF_ZORIQemAFLAction
 };
 
 class ZORIConfigHandler {
@@ -65,14 +69,16 @@ class ZORIRootDesktop {
  public:
   static const char* InterfaceName() { return "ZORIRootDesktop"; }
   virtual ~ZORIRootDesktop();
-  virtual HRESULT PushEnvironment(const ZORUnicodeString& environment) = 0;
-  virtual HRESULT PopEnvironment() = 0;
+#define OKS_FORWARDERS_OF_ZORIRootDesktop OKS_VIRTUAL
+#include <oks/service/server_operations.def>
+#undef OKS_FORWARDERS_OF_ZORIRootDesktop
 };
 
 namespace oks {
 
 // An object the server hands out: it offers the interfaces of its mask, and the server knows
-// it by its identity.
+// it by its identity. Its interfaces' operations go to the server, GetParent and IsClose with it
+// as the object they are called on.
 class ServerObject : public ZORBaseUnknown,
                      public ZORIQemFactoryObject,
                      public ZORICfgModification,
@@ -95,11 +101,6 @@ class ServerObject : public ZORBaseUnknown,
 
   using ZORBaseUnknown::QueryInterface;
   ZORBaseUnknown* QueryInterface(const char* interfaceName) const override;
-
-  HRESULT GetParent(ZORICfgModification_var& parent) override;
-  HRESULT IsClose() override;
-  HRESULT PushEnvironment(const ZORUnicodeString& environment) override;
-  HRESULT PopEnvironment() override;
 
   unsigned interfaces() const { return interfaces_; }
   const std::string& identity() const { return identity_; }
@@ -125,9 +126,9 @@ class ApplicationObject {
   explicit ApplicationObject(std::string identity) : identity_(std::move(identity)) {}
   const std::string& identity() const { return identity_; }
 
-  static ZORBaseUnknown_var GetFactoryObjectByUUID(const _SEQUENCE_octet& uuid);
-  static ApplicationObject* GetAppObjectByUUID(const _SEQUENCE_octet& uuid);
-  static ApplicationObject* GetAppObjectByObject(const ZORIQemFactoryObject_var& object, const char* text);
+#define OKS_FORWARDERS_OF_ApplicationObject OKS_STATIC
+#include <oks/service/server_operations.def>
+#undef OKS_FORWARDERS_OF_ApplicationObject
 
  private:
   std::string identity_;
@@ -146,8 +147,11 @@ class ApplicationXNode {
   explicit ApplicationXNode(ApplicationObject*& object);
   // Whether the view could be made.
   int IsNull() const { return !made_; }
-  // A new extended node for the object (the caller owns it), or null.
-  QEM_ProductTypes::XNode* GetOrbixXNode(short a, short b);
+  // The application object it is a view of.
+  ApplicationObject* object() const { return object_; }
+#define OKS_FORWARDERS_OF_ApplicationXNode OKS_FUNCTION
+#include <oks/service/server_operations.def>
+#undef OKS_FORWARDERS_OF_ApplicationXNode
 
  private:
   ApplicationObject* object_;
@@ -156,14 +160,19 @@ class ApplicationXNode {
 
 class QEMManagerQuery {
  public:
-  static HRESULT SetCurrentMask(ZORUnicodeString mask);
+#define OKS_FORWARDERS_OF_QEMManagerQuery OKS_STATIC
+#include <oks/service/server_operations.def>
+#undef OKS_FORWARDERS_OF_QEMManagerQuery
 };
 
 class QEM_ServerServices {
  public:
-  // The name of the data environment; "-" when the server runs in none.
-  static ZORUnicodeString GetDataDomain();
+#define OKS_FORWARDERS_OF_QEM_ServerServices OKS_STATIC
+#include <oks/service/server_operations.def>
+#undef OKS_FORWARDERS_OF_QEM_ServerServices
 };
 
-// The template root desktop; an empty handle when there is none.
-ZORIRootDesktop_var GetRootDesktop();
+// GetRootDesktop, a function of the global namespace.
+#define OKS_FORWARDERS_OF_ OKS_FUNCTION
+#include <oks/service/server_operations.def>
+#undef OKS_FORWARDERS_OF_

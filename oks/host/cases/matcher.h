@@ -1,5 +1,6 @@
-// Checks an observed outcome against a case's expectation: every member present in the
-// expectation is checked, members left out are not. created, status and exception match
+// Expectations, of a case or of a script step: what an "expect" member may hold, and how an
+// observed outcome matches it. Every member present in the expectation is checked, members left
+// out are not. created, status and exception match
 // exactly, and so does every trace and lifecycle line; results must hold exactly the listed
 // keys; calls must have the same length and order, an entry being an operation name or a call
 // object. Inside a value, an expected object matches when each member it lists matches, and
@@ -22,6 +23,10 @@ struct Difference {
   bool expectedAbsent = false;
   bool observedAbsent = false;
 };
+
+// Checks an "expect" member: known members of the right types, calls of operations the server
+// has. Throws CaseError naming the member.
+void checkExpect(const Json& j, const std::string& path);
 
 std::vector<Difference> matchOutcome(const Json& expect, const Json& observed);
 // The record rule on its own: an expected value against an observed one.

@@ -6,7 +6,7 @@
 #include <ostream>
 #include <string>
 
-#include <oks/host/case_file.h>
+#include <oks/host/cases/case_file.h>
 
 namespace oks::host {
 

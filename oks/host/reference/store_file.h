@@ -19,10 +19,6 @@
 
 namespace oks::host {
 
-// A JSON text; throws std::runtime_error naming the place and where the text goes wrong.
-Json parseJson(const std::string& text, const std::string& place);
-// A JSON file; throws std::runtime_error naming the file and, for malformed JSON, the place.
-Json readJsonFile(const std::string& file);
 // Fills the store from a parsed store file; throws CaseError naming the member path.
 void loadStore(const Json& j, reference::Store& store);
 // Reads and loads a store file; throws std::runtime_error beginning with the file name.

@@ -39,7 +39,5 @@ std::vector<ReadCase> readCaseText(const std::string& text, const std::string& f
 
 // Decodes a "faults" member.
 FaultPlan decodeFaults(const Json& j, const std::string& path);
-// Checks an "expect" member: known members of the right types.
-void checkExpect(const Json& j, const std::string& path);
 
 }  // namespace oks::host

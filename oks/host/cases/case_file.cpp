@@ -1,9 +1,8 @@
 #include <algorithm>
-#include <fstream>
-#include <sstream>
 
-#include <oks/host/case_file.h>
-#include <oks/host/scripted_server.h>
+#include <oks/host/cases/case_file.h>
+#include <oks/host/cases/matcher.h>
+#include <oks/host/cases/scripted_server.h>
 
 namespace oks::host {
 namespace {
@@ -92,30 +91,6 @@ FaultPlan faultsOf(const Members& members) {
   return plan;
 }
 
-void checkLines(const Json& j, const std::string& path) {
-  expectArray(j, path);
-  for (std::size_t i = 0; i < j.size(); ++i) decodeAs<std::string>(j[i], indexPath(path, i));
-}
-
-void checkCalls(const Json& j, const std::string& path) {
-  expectArray(j, path);
-  auto ops = ScriptedServer::operationNames();
-  for (std::size_t i = 0; i < j.size(); ++i) {
-    std::string at = indexPath(path, i);
-    const Json* op = &j[i];
-    if (j[i].is_object()) {
-      expectMembers(j[i], {"op", "args"}, at);
-      if (!j[i].contains("op")) throw CaseError(at, "a call names its operation in \"op\"");
-      if (j[i].contains("args")) expectArray(j[i]["args"], memberPath(at, "args"));
-      op = &j[i]["op"];
-      at = memberPath(at, "op");
-    }
-    std::string name = decodeAs<std::string>(*op, at);
-    if (std::find(ops.begin(), ops.end(), name) == ops.end())
-      throw CaseError(at, "the server has no operation named " + name);
-  }
-}
-
 const char* const fileMembers[] = {"name", "command", "params", "server", "faults", "expect", "cases"};
 const char* const groupedMembers[] = {"name", "command", "params", "server", "faults", "expect"};
 
@@ -195,37 +170,16 @@ std::vector<ReadCase> readCases(const Json& root, const std::string& file) {
   return out;
 }
 
-std::string withoutPrefix(const std::string& message) {
-  // nlohmann's messages start with "[json.exception.parse_error.101] ".
-  auto close = message.find("] ");
-  return message.rfind("[json.exception.", 0) == 0 && close != std::string::npos ? message.substr(close + 2)
-                                                                                 : message;
-}
-
 }  // namespace
 
 FaultPlan decodeFaults(const Json& j, const std::string& path) { return faultsOf(membersOf(j, path)); }
-
-void checkExpect(const Json& j, const std::string& path) {
-  expectMembers(j, {"created", "status", "results", "trace", "lifecycle", "calls", "exception"}, path);
-  if (j.contains("created")) decodeAs<bool>(j["created"], memberPath(path, "created"));
-  if (j.contains("status") && !j["status"].is_null())
-    decodeAs<HRESULT>(j["status"], memberPath(path, "status"));
-  if (j.contains("results") && !j["results"].is_object())
-    throw CaseError(memberPath(path, "results"), "expected an object of result keys and values");
-  if (j.contains("trace")) checkLines(j["trace"], memberPath(path, "trace"));
-  if (j.contains("lifecycle")) checkLines(j["lifecycle"], memberPath(path, "lifecycle"));
-  if (j.contains("calls")) checkCalls(j["calls"], memberPath(path, "calls"));
-  if (j.contains("exception") && !j["exception"].is_null())
-    decodeAs<std::string>(j["exception"], memberPath(path, "exception"));
-}
 
 std::vector<ReadCase> readCaseText(const std::string& text, const std::string& file) {
   Json root;
   try {
     root = Json::parse(text);
   } catch (const Json::parse_error& e) {
-    return {{file, std::nullopt, "not JSON: " + withoutPrefix(e.what())}};
+    return {{file, std::nullopt, "not JSON: " + notJsonReason(e)}};
   }
   try {
     return readCases(root, file);
@@ -235,11 +189,9 @@ std::vector<ReadCase> readCaseText(const std::string& text, const std::string& f
 }
 
 std::vector<ReadCase> readCaseFile(const std::string& file) {
-  std::ifstream in(file, std::ios::binary);
-  if (!in) return {{file, std::nullopt, "cannot be opened"}};
-  std::ostringstream text;
-  text << in.rdbuf();
-  return readCaseText(text.str(), file);
+  auto text = readTextFile(file);
+  if (!text) return {{file, std::nullopt, "cannot be opened"}};
+  return readCaseText(*text, file);
 }
 
 }  // namespace oks::host

@@ -19,7 +19,7 @@
 #include <ostream>
 #include <string>
 
-#include <oks/host/reference_exec.h>
+#include <oks/host/reference/exec.h>
 
 namespace oks::host {
 

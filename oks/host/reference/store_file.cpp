@@ -1,9 +1,7 @@
-#include <fstream>
 #include <map>
-#include <sstream>
 #include <stdexcept>
 
-#include <oks/host/reference_fixture.h>
+#include <oks/host/reference/store_file.h>
 #include <oks/reference/reference_server.h>
 
 namespace oks::host {
@@ -190,25 +188,6 @@ void loadStore(const Json& j, reference::Store& store) {
   for (const auto& [path, uuid] : loaded)
     if (auto broken = store.brokenReference(*store.find(uuid)); !broken.empty())
       throw CaseError("", memberPath(path, broken));
-}
-
-Json parseJson(const std::string& text, const std::string& place) {
-  try {
-    return Json::parse(text);
-  } catch (const Json::parse_error& e) {
-    std::string reason = e.what();
-    if (auto end = reason.find("] "); reason.rfind("[json.", 0) == 0 && end != std::string::npos)
-      reason = reason.substr(end + 2);
-    throw std::runtime_error(place + ": not JSON: " + reason);
-  }
-}
-
-Json readJsonFile(const std::string& file) {
-  std::ifstream in(file, std::ios::binary);
-  if (!in) throw std::runtime_error(file + ": cannot be opened");
-  std::ostringstream text;
-  text << in.rdbuf();
-  return parseJson(text.str(), file);
 }
 
 void loadStoreFile(const std::string& file, reference::Store& store) {

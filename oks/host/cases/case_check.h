@@ -7,14 +7,10 @@
 #include <string>
 #include <vector>
 
-#include <oks/host/case_runner.h>
+#include <oks/host/cases/case_runner.h>
+#include <oks/host/command_line.h>
 
 namespace oks::host {
-
-// Exit statuses: every case passed; a case failed; a case could not be read or run.
-constexpr int exitPassed = 0;
-constexpr int exitFailed = 1;
-constexpr int exitUnreadable = 2;
 
 // The case files named: files as given, folders searched recursively for *.json, in name order.
 // A path that does not exist is returned in `missing`.

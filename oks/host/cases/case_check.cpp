@@ -1,8 +1,8 @@
 #include <algorithm>
 #include <filesystem>
 
-#include <oks/host/case_check.h>
-#include <oks/host/matcher.h>
+#include <oks/host/cases/case_check.h>
+#include <oks/host/cases/matcher.h>
 
 namespace oks::host {
 

@@ -1,13 +1,13 @@
 #include <cstdio>
 #include <stdexcept>
 
-#include <oks/host/case_check.h>
+#include <oks/host/command_line.h>
 #include <oks/host/library.h>
-#include <oks/host/reference_exec.h>
-#include <oks/host/reference_fixture.h>
-#include <oks/platform/session.h>
+#include <oks/host/reference/exec.h>
+#include <oks/host/reference/store_file.h>
 #include <oks/platform/trace.h>
 #include <oks/reference/reference_server.h>
+#include <oks/service/session.h>
 
 namespace oks::host {
 namespace {
