@@ -2,11 +2,7 @@
 #include <oks/framework/helpers.h>
 #include <oks/service/config_service.h>
 
-OKS_COMMAND_UNIT(displayPtSpecApplicability, "OKS_displayPtSpecApplicability", OKS_TRACED_DESTRUCTOR);
-
-HRESULT displayPtSpecApplicability::AppExecute() {
-  ZORQemTraceStep step(oksUnitTrace(), "displayPtSpecApplicability::AppExecute");
-  ZORQemTrace& trace = oksUnitTrace();
+OKS_COMMAND(displayPtSpecApplicability, "OKS_displayPtSpecApplicability", OKS_TRACED_DESTRUCTOR) {
   ConfigurationImplementation_1 service;
   QEM_ProductTypes::XNodeSeq* nodes = nullptr;
   HRESULT status = GetXNodeSeqParameter("Param0", nodes);

@@ -4,11 +4,7 @@
 #include <oks/framework/helpers.h>
 #include <oks/service/config_service.h>
 
-OKS_COMMAND_UNIT(getMileStoneValues, "OKS_getMileStoneValues", OKS_TRACED_DESTRUCTOR);
-
-HRESULT getMileStoneValues::AppExecute() {
-  ZORQemTraceStep step(oksUnitTrace(), "getMileStoneValues::AppExecute");
-  ZORQemTrace& trace = oksUnitTrace();
+OKS_COMMAND(getMileStoneValues, "OKS_getMileStoneValues", OKS_TRACED_DESTRUCTOR) {
   QEM_ConfigImplementation_1::ConfigImplementation service;
   QEM_ProductTypes::Node* node = nullptr;
   HRESULT status = GetNodeParameter("Param0", node);

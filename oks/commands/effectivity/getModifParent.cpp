@@ -1,11 +1,7 @@
 #include <oks/framework/command.h>
 #include <oks/framework/effectivity_modification.h>
 
-OKS_COMMAND_UNIT(getModifParent, "OKS_getModifParent", OKS_SILENT_DESTRUCTOR);
-
-HRESULT getModifParent::AppExecute() {
-  ZORQemTraceStep step(oksUnitTrace(), "getModifParent::AppExecute");
-  ZORQemTrace& trace = oksUnitTrace();
+OKS_COMMAND(getModifParent, "OKS_getModifParent", OKS_SILENT_DESTRUCTOR) {
   oks::ModificationLookup lookup = oks::lookUpModification(*this, trace, oks::LookupTrace::Quiet);
   if (!lookup.found()) return lookup.status;
 

@@ -2,11 +2,7 @@
 #include <oks/framework/helpers.h>
 #include <oks/service/config_service.h>
 
-OKS_COMMAND_UNIT(getPCSpecTree, "OKS_getPCSpecTree", OKS_NO_DESTRUCTOR);
-
-HRESULT getPCSpecTree::AppExecute() {
-  ZORQemTraceStep step(oksUnitTrace(), "getPCSpecTree::AppExecute");
-  ZORQemTrace& trace = oksUnitTrace();
+OKS_COMMAND(getPCSpecTree, "OKS_getPCSpecTree", OKS_NO_DESTRUCTOR) {
   QEM_ConfigImplementation_1::ConfigImplementation service;
   QEM_ProductTypes::Node* node = nullptr;
   HRESULT status = GetNodeParameter("Param0", node);

@@ -1,10 +1,7 @@
 #include <oks/framework/command.h>
 #include <oks/framework/effectivity_applicability.h>
 
-OKS_COMMAND_UNIT(getPtApplicability, "OKS_getPtApplicability", OKS_TRACED_DESTRUCTOR);
-
-HRESULT getPtApplicability::AppExecute() {
-  ZORQemTraceStep step(oksUnitTrace(), "getPtApplicability::AppExecute");
-  return oks::getApplicability(*this, oksUnitTrace(), "getPtApplicability",
+OKS_COMMAND(getPtApplicability, "OKS_getPtApplicability", OKS_TRACED_DESTRUCTOR) {
+  return oks::getApplicability(*this, trace, "getPtApplicability",
                                &ConfigurationImplementation_1::getPtApplicability);
 }

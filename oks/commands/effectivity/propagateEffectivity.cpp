@@ -2,11 +2,7 @@
 #include <oks/framework/helpers.h>
 #include <oks/service/config_service.h>
 
-OKS_COMMAND_UNIT(propagateEffectivity, "OKS_propagateEffectivity", OKS_TRACED_DESTRUCTOR);
-
-HRESULT propagateEffectivity::AppExecute() {
-  ZORQemTraceStep step(oksUnitTrace(), "propagateEffectivity::AppExecute");
-  ZORQemTrace& trace = oksUnitTrace();
+OKS_COMMAND(propagateEffectivity, "OKS_propagateEffectivity", OKS_TRACED_DESTRUCTOR) {
   QEM_ConfigImplementation_1::ConfigImplementation service;
   QEM_ProductTypes::XNode* node = nullptr;
   HRESULT status = GetXNodeParameter("Param0", node);

@@ -1,10 +1,7 @@
 #include <oks/framework/command.h>
 #include <oks/framework/effectivity_applicability.h>
 
-OKS_COMMAND_UNIT(setPtApplicability, "OKS_setPtApplicability", OKS_TRACED_DESTRUCTOR);
-
-HRESULT setPtApplicability::AppExecute() {
-  ZORQemTraceStep step(oksUnitTrace(), "setPtApplicability::AppExecute");
-  return oks::setApplicability(*this, oksUnitTrace(), "setPtApplicability",
+OKS_COMMAND(setPtApplicability, "OKS_setPtApplicability", OKS_TRACED_DESTRUCTOR) {
+  return oks::setApplicability(*this, trace, "setPtApplicability",
                                &ConfigurationImplementation_1::setPtApplicability);
 }

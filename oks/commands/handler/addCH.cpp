@@ -3,11 +3,7 @@
 #include <oks/framework/handler_xnode.h>
 #include <oks/service/config_service.h>
 
-OKS_COMMAND_UNIT(addCH, "OKS_addCH", OKS_TRACED_DESTRUCTOR);
-
-HRESULT addCH::AppExecute() {
-  ZORQemTraceStep step(oksUnitTrace(), "addCH::AppExecute");
-  ZORQemTrace& trace = oksUnitTrace();
+OKS_COMMAND(addCH, "OKS_addCH", OKS_TRACED_DESTRUCTOR) {
   ZORIQemFactoryObject_var factory;
   oks::EnvironmentBracket desktop;
   QEM_ConfigImplementation_1::ConfigImplementation service;

@@ -2,11 +2,7 @@
 #include <oks/framework/helpers.h>
 #include <oks/service/config_service.h>
 
-OKS_COMMAND_UNIT(createFilterVersion, "OKS_createFilterVersion", OKS_TRACED_DESTRUCTOR);
-
-HRESULT createFilterVersion::AppExecute() {
-  ZORQemTraceStep step(oksUnitTrace(), "createFilterVersion::AppExecute");
-  ZORQemTrace& trace = oksUnitTrace();
+OKS_COMMAND(createFilterVersion, "OKS_createFilterVersion", OKS_TRACED_DESTRUCTOR) {
   oks::EnvironmentBracket desktop;
   ZORUnicodeString domain = "";
   QEM_ConfigImplementation_1::ConfigImplementation service;

@@ -2,11 +2,7 @@
 #include <oks/framework/handler_params.h>
 #include <oks/service/config_service.h>
 
-OKS_COMMAND_UNIT(deleteCH, "OKS_deleteCH", OKS_NO_DESTRUCTOR);
-
-HRESULT deleteCH::AppExecute() {
-  ZORQemTraceStep step(oksUnitTrace(), "deleteCH::AppExecute");
-  ZORQemTrace& trace = oksUnitTrace();
+OKS_COMMAND(deleteCH, "OKS_deleteCH", OKS_NO_DESTRUCTOR) {
   QEM_ConfigImplementation_1::ConfigImplementation service;
 
   const oks::NamedHandler handler = oks::readNamedHandler(*this, trace);

@@ -2,11 +2,7 @@
 #include <oks/framework/handler_params.h>
 #include <oks/service/config_service.h>
 
-OKS_COMMAND_UNIT(deleteCO, "OKS_deleteCO", OKS_NO_DESTRUCTOR);
-
-HRESULT deleteCO::AppExecute() {
-  ZORQemTraceStep step(oksUnitTrace(), "deleteCO::AppExecute");
-  ZORQemTrace& trace = oksUnitTrace();
+OKS_COMMAND(deleteCO, "OKS_deleteCO", OKS_NO_DESTRUCTOR) {
   QEM_ConfigImplementation_1::ConfigImplementation service;
 
   QEM_ProductTypes::Node* node = nullptr;

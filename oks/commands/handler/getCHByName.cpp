@@ -2,11 +2,7 @@
 #include <oks/framework/handler_xnode.h>
 #include <oks/service/config_service.h>
 
-OKS_COMMAND_UNIT(getCHByName, "OKS_getCHByName", OKS_TRACED_DESTRUCTOR);
-
-HRESULT getCHByName::AppExecute() {
-  ZORQemTraceStep step(oksUnitTrace(), "getCHByName::AppExecute");
-  ZORQemTrace& trace = oksUnitTrace();
+OKS_COMMAND(getCHByName, "OKS_getCHByName", OKS_TRACED_DESTRUCTOR) {
   ZORIQemFactoryObject_var factory;
   ZORIConfigurableObject_var configurable;
   ZORIConfigHandler_var handler;

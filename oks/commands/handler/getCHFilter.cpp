@@ -4,11 +4,7 @@
 #include <oks/framework/handler_params.h>
 #include <oks/service/config_service.h>
 
-OKS_COMMAND_UNIT(getCHFilter, "OKS_getCHFilter", OKS_TRACED_DESTRUCTOR);
-
-HRESULT getCHFilter::AppExecute() {
-  ZORQemTraceStep step(oksUnitTrace(), "getCHFilter::AppExecute");
-  ZORQemTrace& trace = oksUnitTrace();
+OKS_COMMAND(getCHFilter, "OKS_getCHFilter", OKS_TRACED_DESTRUCTOR) {
   QEM_ConfigImplementation_1::ConfigImplementation service;
 
   const oks::NamedHandler handler = oks::readNamedHandler(*this, trace);

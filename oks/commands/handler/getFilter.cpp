@@ -2,11 +2,7 @@
 #include <oks/framework/handler_filter.h>
 #include <oks/service/config_service.h>
 
-OKS_COMMAND_UNIT(getFilter, "OKS_getFilter", OKS_TRACED_DESTRUCTOR);
-
-HRESULT getFilter::AppExecute() {
-  ZORQemTraceStep step(oksUnitTrace(), "getFilter::AppExecute");
-  ZORQemTrace& trace = oksUnitTrace();
+OKS_COMMAND(getFilter, "OKS_getFilter", OKS_TRACED_DESTRUCTOR) {
   QEM_ConfigImplementation_1::ConfigImplementation service;
 
   QEM_ProductTypes::Node* node = nullptr;

@@ -2,11 +2,7 @@
 #include <oks/framework/handler_filter.h>
 #include <oks/service/config_service.h>
 
-OKS_COMMAND_UNIT(getPSFilter, "OKS_getPSFilter", OKS_TRACED_DESTRUCTOR);
-
-HRESULT getPSFilter::AppExecute() {
-  ZORQemTraceStep step(oksUnitTrace(), "getPSFilter::AppExecute");
-  ZORQemTrace& trace = oksUnitTrace();
+OKS_COMMAND(getPSFilter, "OKS_getPSFilter", OKS_TRACED_DESTRUCTOR) {
   QEM_ConfigImplementation_1::ConfigImplementation service;
 
   QEM_ProductTypes::Node* spec = nullptr;

@@ -2,11 +2,7 @@
 #include <oks/framework/helpers.h>
 #include <oks/service/config_service.h>
 
-OKS_COMMAND_UNIT(setFilter, "OKS_setFilter", OKS_TRACED_DESTRUCTOR);
-
-HRESULT setFilter::AppExecute() {
-  ZORQemTraceStep step(oksUnitTrace(), "setFilter::AppExecute");
-  ZORQemTrace& trace = oksUnitTrace();
+OKS_COMMAND(setFilter, "OKS_setFilter", OKS_TRACED_DESTRUCTOR) {
   QEM_ConfigImplementation_1::ConfigImplementation service;
 
   QEM_ProductTypes::Node* node = nullptr;

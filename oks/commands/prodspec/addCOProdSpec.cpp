@@ -3,11 +3,7 @@
 #include <oks/framework/prodspec_creation.h>
 #include <oks/service/config_service.h>
 
-OKS_COMMAND_UNIT(addCOProdSpec, "OKS_addCOProdSpec", OKS_NO_DESTRUCTOR);
-
-HRESULT addCOProdSpec::AppExecute() {
-  ZORQemTraceStep step(oksUnitTrace(), "addCOProdSpec::AppExecute");
-  ZORQemTrace& trace = oksUnitTrace();
+OKS_COMMAND(addCOProdSpec, "OKS_addCOProdSpec", OKS_NO_DESTRUCTOR) {
   int carryOver = 0;
   // The carry-over switch: 1 when "Param1" carries the text "1". A "Param1" that yields no
   // text (getter or accessor failing, empty handle, no object) leaves it at 0.

@@ -3,11 +3,7 @@
 #include <oks/framework/prodspec_params.h>
 #include <oks/service/config_service.h>
 
-OKS_COMMAND_UNIT(addProdSpec, "OKS_addProdSpec1", OKS_TRACED_DESTRUCTOR);
-
-HRESULT addProdSpec::AppExecute() {
-  ZORQemTraceStep step(oksUnitTrace(), "addProdSpec::AppExecute");
-  ZORQemTrace& trace = oksUnitTrace();
+OKS_COMMAND(addProdSpec, "OKS_addProdSpec1", OKS_TRACED_DESTRUCTOR) {
   QEM_ConfigImplementation_1::ConfigImplementation service;
   oks::EnvironmentBracket environment;
   if (!environment.hasDesktop()) {

@@ -3,12 +3,9 @@
 #include <oks/framework/prodspec_creation.h>
 #include <oks/service/config_service.h>
 
-OKS_COMMAND_UNIT(addSupportedProdSpec, "OKS_addSupportedProdSpec", OKS_NO_DESTRUCTOR);
-
-HRESULT addSupportedProdSpec::AppExecute() {
-  ZORQemTraceStep step(oksUnitTrace(), "addSupportedProdSpec::AppExecute");
+OKS_COMMAND(addSupportedProdSpec, "OKS_addSupportedProdSpec", OKS_NO_DESTRUCTOR) {
   return oks::createSpecFromSources(
-      *this, oksUnitTrace(),
+      *this, trace,
       {"BO-->addSupportedProdSpec Function Failed", " addSupportedProdSpec executed successfully."}, [] {},
       [](QEM_ConfigImplementation_1::ConfigImplementation& service, const QEM_ProductTypes::XNodeSeq& sources,
          QEM_ProductTypes::XNode*& created) { return service.addSupportedProdSpec(sources, created); });

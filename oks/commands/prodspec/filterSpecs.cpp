@@ -3,11 +3,7 @@
 #include <oks/framework/prodspec_params.h>
 #include <oks/service/config_service.h>
 
-OKS_COMMAND_UNIT(filterSpecs, "OKS_filterSpecs", OKS_NO_DESTRUCTOR);
-
-HRESULT filterSpecs::AppExecute() {
-  ZORQemTraceStep step(oksUnitTrace(), "filterSpecs::AppExecute");
-  ZORQemTrace& trace = oksUnitTrace();
+OKS_COMMAND(filterSpecs, "OKS_filterSpecs", OKS_NO_DESTRUCTOR) {
   QEM_ConfigImplementation_1::ConfigImplementation service;
 
   QEM_ProductTypes::Node* configurable = nullptr;

@@ -3,11 +3,7 @@
 #include <oks/framework/prodspec_params.h>
 #include <oks/service/config_service.h>
 
-OKS_COMMAND_UNIT(getProdSpec, "OKS_getProdSpec", OKS_TRACED_DESTRUCTOR);
-
-HRESULT getProdSpec::AppExecute() {
-  ZORQemTraceStep step(oksUnitTrace(), "getProdSpec::AppExecute");
-  ZORQemTrace& trace = oksUnitTrace();
+OKS_COMMAND(getProdSpec, "OKS_getProdSpec", OKS_TRACED_DESTRUCTOR) {
   QEM_ConfigImplementation_1::ConfigImplementation service;
 
   QEM_ProductTypes::XNode* owner = nullptr;

@@ -3,11 +3,7 @@
 #include <oks/framework/prodspec_selection.h>
 #include <oks/service/config_service.h>
 
-OKS_COMMAND_UNIT(initSpecs, "OKS_initSpecs", OKS_NO_DESTRUCTOR);
-
-HRESULT initSpecs::AppExecute() {
-  ZORQemTraceStep step(oksUnitTrace(), "initSpecs::AppExecute");
-  ZORQemTrace& trace = oksUnitTrace();
+OKS_COMMAND(initSpecs, "OKS_initSpecs", OKS_NO_DESTRUCTOR) {
   QEM_ConfigImplementation_1::ConfigImplementation service;
 
   oks::SpecSelection selection;

@@ -3,11 +3,7 @@
 #include <oks/framework/prodspec_params.h>
 #include <oks/service/config_service.h>
 
-OKS_COMMAND_UNIT(rbcValidate, "OKS_rbcValidate", OKS_NO_DESTRUCTOR);
-
-HRESULT rbcValidate::AppExecute() {
-  ZORQemTraceStep step(oksUnitTrace(), "rbcValidate::AppExecute");
-  ZORQemTrace& trace = oksUnitTrace();
+OKS_COMMAND(rbcValidate, "OKS_rbcValidate", OKS_NO_DESTRUCTOR) {
   QEM_ConfigImplementation_1::ConfigImplementation service;
 
   QEM_ProductTypes::Node* object = nullptr;

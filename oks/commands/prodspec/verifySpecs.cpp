@@ -3,11 +3,7 @@
 #include <oks/framework/prodspec_selection.h>
 #include <oks/service/config_service.h>
 
-OKS_COMMAND_UNIT(verifySpecs, "OKS_verifySpecs", OKS_NO_DESTRUCTOR);
-
-HRESULT verifySpecs::AppExecute() {
-  ZORQemTraceStep step(oksUnitTrace(), "verifySpecs::AppExecute");
-  ZORQemTrace& trace = oksUnitTrace();
+OKS_COMMAND(verifySpecs, "OKS_verifySpecs", OKS_NO_DESTRUCTOR) {
   QEM_ConfigImplementation_1::ConfigImplementation service;
 
   oks::SpecSelection selection;

@@ -1,12 +1,9 @@
 #include <oks/framework/command.h>
 #include <oks/framework/record_command.h>
 
-OKS_COMMAND_UNIT(deletePS, "OKS_deletePS", OKS_NO_DESTRUCTOR);
-
 // Deletes a product specification. Answers the service's status.
-HRESULT deletePS::AppExecute() {
-  ZORQemTraceStep step(oksUnitTrace(), "deletePS::AppExecute");
+OKS_COMMAND(deletePS, "OKS_deletePS", OKS_NO_DESTRUCTOR) {
   oks::ConfigService service;
-  return oks::runStatusAction(*this, oksUnitTrace(), service, &MIROAppBaseCommand::GetNodeParameter,
+  return oks::runStatusAction(*this, trace, service, &MIROAppBaseCommand::GetNodeParameter,
                               &oks::ConfigService::deletePS, "BO-->deletePS Function Failed", "deletePS");
 }

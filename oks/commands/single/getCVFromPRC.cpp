@@ -1,13 +1,10 @@
 #include <oks/framework/command.h>
 #include <oks/framework/record_command.h>
 
-OKS_COMMAND_UNIT(getCVFromPRC, "OKS_getCVFromPRC", OKS_NO_DESTRUCTOR);
-
 // The configured views of product-configuration roots, as "result0".
-HRESULT getCVFromPRC::AppExecute() {
-  ZORQemTraceStep step(oksUnitTrace(), "getCVFromPRC::AppExecute");
+OKS_COMMAND(getCVFromPRC, "OKS_getCVFromPRC", OKS_NO_DESTRUCTOR) {
   oks::ConfigService service;
-  return oks::runRecordCommand(*this, oksUnitTrace(), service, &MIROAppBaseCommand::GetXNodeSeqParameter,
+  return oks::runRecordCommand(*this, trace, service, &MIROAppBaseCommand::GetXNodeSeqParameter,
                                &oks::ConfigService::getCVFromPRC, &MIROAppBaseCommand::SetXNodeSeqResult,
                                {.name = "getCVFromPRC", .failureLine = "BO-->getCVFromPRC Function Failed"});
 }
