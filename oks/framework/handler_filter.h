@@ -1,8 +1,6 @@
 // The filter readers (getFilter, getPSFilter): what they do with the filter the service read.
 #pragma once
 
-#include <memory>
-
 #include <oks/framework/helpers.h>
 #include <oks/types/qem_config.h>
 
@@ -15,22 +13,18 @@ struct FilterResult {
   HRESULT status = E_FAIL;
 };
 
-// Without a filter traces "BO--><operation> Function Failed"; with one traces
-// " <operation> executed successfully." and returns it through a "FilterValueSeqStreamerLT"
-// streamer as "result0" ("QueryInterface Failed" when the streamer cannot be had).
-inline FilterResult returnFilter(MIROBaseCommandNoSO& command, ZORQemTrace& trace, const char* operation,
+// Without a filter traces the command's failure line; with one traces its success line and
+// returns the filter through a "FilterValueSeqStreamerLT" streamer as "result0"
+// ("QueryInterface Failed" when the streamer cannot be had).
+inline FilterResult returnFilter(MIROBaseCommandNoSO& command, ZORQemTrace& trace, const char* name,
                                  OutRecord<QEMConfig::MultiCOFilter>& filter) {
   if (!filter) {
-    traceFunctionFailed(trace, operation);
+    traceFunctionFailed(trace, name);
     return {};
   }
-  traceSucceeded(trace, operation);
-  const auto outcome = streamRecord<MultiCOFilterStreamer>(
-      command, "result0", std::unique_ptr<QEMConfig::MultiCOFilter>(filter.release()));
-  if (!outcome.gotInterface) {
-    traceLine(trace, "QueryInterface Failed");
-    return {};
-  }
+  traceSucceeded(trace, name);
+  const auto outcome = streamRecord<MultiCOFilterStreamer>(command, "result0", filter);
+  if (!streamerHad(trace, outcome)) return {};
   return {true, outcome.setStatus};
 }
 

@@ -1,16 +1,23 @@
-// Shapes that recur across commands: trace lines, service outputs the command owns until it
-// hands them over, reading a streamable parameter, returning a record or text through a
-// streamer, and the environment bracket on the root desktop.
+// Shapes that recur across commands: trace lines, the service object, reading parameters,
+// service outputs the command owns until it hands them over, returning a record or text through
+// a streamer, and the environment bracket on the root desktop.
 #pragma once
 
 #include <memory>
+#include <new>
 #include <utility>
 
 #include <oks/platform/command_host.h>
 #include <oks/platform/session.h>
 #include <oks/platform/trace.h>
+#include <oks/service/config_service.h>
 
 namespace oks {
+
+// The configuration service as the commands call it.
+using ConfigService = QEM_ConfigImplementation_1::ConfigImplementation;
+
+// --- Trace lines ---------------------------------------------------------------------------------
 
 // Writes one trace message: its parts, then a separate "\n".
 template <class... Parts>
@@ -35,6 +42,54 @@ inline void traceFunctionFailed(ZORQemTrace& trace, const char* name) {
   traceLine(trace, "BO-->", name, " Function Failed");
 }
 
+// The line a command traces when its service call failed: the standard "BO--><name> Function
+// Failed" unless the command has a text of its own, or none.
+class FailureLine {
+ public:
+  constexpr FailureLine() = default;
+  constexpr FailureLine(const char* text) : text_(text) {}  // NOLINT: a rule row gives the text alone
+  static constexpr FailureLine none() {
+    FailureLine line;
+    line.silent_ = true;
+    return line;
+  }
+
+  void trace(ZORQemTrace& trace, const char* name) const {
+    if (silent_) return;
+    if (text_)
+      traceLine(trace, text_);
+    else
+      traceFunctionFailed(trace, name);
+  }
+
+ private:
+  const char* text_ = nullptr;
+  bool silent_ = false;
+};
+
+// Traces the outcome of a service call by its status: the success line of the command when it
+// is not negative, else its failure line; gives the status back.
+inline HRESULT reportOutcome(ZORQemTrace& trace, const char* name, HRESULT status,
+                             const FailureLine& failure = {}) {
+  if (FAILED(status))
+    failure.trace(trace, name);
+  else
+    traceSucceeded(trace, name);
+  return status;
+}
+
+// --- The service object --------------------------------------------------------------------------
+
+// A service object on the heap, for the commands that make it there; null when the allocation
+// is refused, traced "Unable to create QEM_ConfigImplementation_1::ConfigImplementation".
+inline std::unique_ptr<ConfigService> makeService(ZORQemTrace& trace) {
+  std::unique_ptr<ConfigService> service(new (std::nothrow) ConfigService);
+  if (!service) traceLine(trace, "Unable to create QEM_ConfigImplementation_1::ConfigImplementation");
+  return service;
+}
+
+// --- Parameters ----------------------------------------------------------------------------------
+
 // Reads a value parameter; when it cannot be read, traces the message and gives the default.
 template <class T>
 T readValueOr(MIROBaseCommandNoSO& command, ZORQemTrace& trace, const char* key, T fallback,
@@ -47,28 +102,39 @@ T readValueOr(MIROBaseCommandNoSO& command, ZORQemTrace& trace, const char* key,
   return value;
 }
 
-// A record the service returns through an output pointer. It is null before the call and
-// freed when the command did not hand it over.
+// A record getter of the host, such as GetNodeParameter.
 template <class T>
-class OutRecord {
- public:
-  OutRecord() = default;
-  explicit OutRecord(T* initial) : p_(initial) {}
-  ~OutRecord() { delete p_; }
-  OutRecord(const OutRecord&) = delete;
-  OutRecord& operator=(const OutRecord&) = delete;
+using RecordGetter = HRESULT (MIROAppBaseCommand::*)(const ZORUnicodeString&, T*&);
 
-  // The output pointer, for the service call.
-  T*& out() { return p_; }
-  T* get() const { return p_; }
-  T& operator*() const { return *p_; }
-  explicit operator bool() const { return p_ != nullptr; }
-  // Hands the record over (to a result setter or a streamer).
-  T* release() { return std::exchange(p_, nullptr); }
+// Reads a record parameter into record (null first). On failure traces "Unable to retrieve "
+// followed by the label, the key unless another is given, and gives back the getter's status.
+template <class T>
+HRESULT readRecord(MIROAppBaseCommand& command, ZORQemTrace& trace, RecordGetter<T> get, const char* key,
+                   T*& record, const char* label = nullptr) {
+  record = nullptr;
+  const HRESULT status = (command.*get)(key, record);
+  if (FAILED(status)) traceLine(trace, "Unable to retrieve ", label ? label : key);
+  return status;
+}
 
- private:
-  T* p_ = nullptr;
+// Two record parameters of one kind, "Param0" and "Param1" (such as the two context nodes a
+// configuration handler lives under), as read, with the status of the last getter called.
+template <class T>
+struct Param0And1 {
+  HRESULT status = S_OK;
+  T* first = nullptr;
+  T* second = nullptr;
 };
+
+// Reads "Param0" and then "Param1" with the same getter, as readRecord; "Param1" is not read
+// when "Param0" fails.
+template <class T>
+Param0And1<T> readParam0And1(MIROAppBaseCommand& command, ZORQemTrace& trace, RecordGetter<T> get) {
+  Param0And1<T> params;
+  params.status = readRecord(command, trace, get, "Param0", params.first);
+  if (SUCCEEDED(params.status)) params.status = readRecord(command, trace, get, "Param1", params.second);
+  return params;
+}
 
 // A streamable parameter as read: the getter's status, or the accessor's once it was asked;
 // the handle (kept for the whole execution) and the object it carries, if any.
@@ -115,6 +181,31 @@ class AttributeFilterParam {
   std::unique_ptr<ZORListPtrQEMIQAttributeFilterObject> own_;
 };
 
+// --- Outputs and results -------------------------------------------------------------------------
+
+// A record the service returns through an output pointer. It is null before the call and
+// freed when the command did not hand it over.
+template <class T>
+class OutRecord {
+ public:
+  OutRecord() = default;
+  explicit OutRecord(T* initial) : p_(initial) {}
+  ~OutRecord() { delete p_; }
+  OutRecord(const OutRecord&) = delete;
+  OutRecord& operator=(const OutRecord&) = delete;
+
+  // The output pointer, for the service call.
+  T*& out() { return p_; }
+  T* get() const { return p_; }
+  T& operator*() const { return *p_; }
+  explicit operator bool() const { return p_ != nullptr; }
+  // Hands the record over (to a result setter or a streamer).
+  T* release() { return std::exchange(p_, nullptr); }
+
+ private:
+  T* p_ = nullptr;
+};
+
 // What became of a streamer result.
 struct StreamerOutcome {
   HRESULT queryStatus = S_OK;  // status of the streamer's interface query
@@ -149,24 +240,37 @@ StreamerOutcome streamRecord(MIROBaseCommandNoSO& command, const ZORUnicodeStrin
   return outcome;
 }
 
+// Returns a record the command owns through a streamer, as streamRecord.
+template <class Streamer, class T>
+StreamerOutcome streamRecord(MIROBaseCommandNoSO& command, const ZORUnicodeString& key, OutRecord<T>& record,
+                             bool setWithoutInterface = false) {
+  return streamRecord<Streamer>(command, key, std::unique_ptr<T>(record.release()), setWithoutInterface);
+}
+
 // Returns a text under a key through a "StringStreamerLT" streamer, which copies it.
 StreamerOutcome streamText(MIROBaseCommandNoSO& command, const ZORUnicodeString& key,
                            const ZORUnicodeString& text);
 
+// Whether the streamer could be had; when it could not, traces the failure line,
+// "QueryInterface Failed" unless the command has its own.
+inline bool streamerHad(ZORQemTrace& trace, const StreamerOutcome& outcome,
+                        const char* failure = "QueryInterface Failed") {
+  if (!outcome.gotInterface) traceLine(trace, failure);
+  return outcome.gotInterface;
+}
+
 // The status a command returns after handing a record or text to a streamer: when no streamer
 // could be had, "QueryInterface Failed" and E_FAIL; otherwise the status of SetResult.
 inline HRESULT streamedStatus(ZORQemTrace& trace, const StreamerOutcome& outcome) {
-  if (!outcome.gotInterface) {
-    traceLine(trace, "QueryInterface Failed");
-    return E_FAIL;
-  }
-  return outcome.setStatus;
+  return streamerHad(trace, outcome) ? outcome.setStatus : E_FAIL;
 }
 
 // "TRUE" when the byte is exactly 1, else "FALSE".
 inline ZORUnicodeString trueFalse(unsigned char flag) { return flag == 1 ? "TRUE" : "FALSE"; }
 // True exactly for the text "TRUE".
 inline bool isTrueText(const ZORUnicodeString* text) { return text && *text == "TRUE"; }
+
+// --- The environment bracket ---------------------------------------------------------------------
 
 // The root desktop of a command run and the environment selected on it. Closing is each
 // command's own decision and is never done while an exception passes: commands call close()

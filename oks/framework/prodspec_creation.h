@@ -11,19 +11,14 @@
 
 namespace oks {
 
-// The command's own trace lines for the outcome of its service operation.
-struct SpecCreationTexts {
-  const char* failure;
-  const char* success;
-};
-
 // Creates a specification from the source nodes. readOptions reads the command's further
-// parameters once "Param0" is read; create calls the service operation. Returns 0 on success
+// parameters once "Param0" is read; create calls the service operation. The outcome is traced
+// by the command's standard success and failure lines. Returns 0 on success
 // (whatever non-negative status the service gave), the "Param0" getter's status, or E_FAIL.
 // On every normal exit with a desktop and a domain other than "-" the environment is closed;
 // the domain is still empty on the early exits, so those close it too.
 template <class ReadOptions, class Create>
-HRESULT createSpecFromSources(MIROAppBaseCommand& command, ZORQemTrace& trace, const SpecCreationTexts& texts,
+HRESULT createSpecFromSources(MIROAppBaseCommand& command, ZORQemTrace& trace, const char* name,
                               ReadOptions readOptions, Create create) {
   std::unique_ptr<QEM_ConfigImplementation_1::ConfigImplementation> service(
       new (std::nothrow) QEM_ConfigImplementation_1::ConfigImplementation);
@@ -47,10 +42,10 @@ HRESULT createSpecFromSources(MIROAppBaseCommand& command, ZORQemTrace& trace, c
     OutRecord<QEM_ProductTypes::XNode> created;
     status = create(*service, *sources, created.out());
     if (!created || FAILED(status)) {
-      traceLine(trace, texts.failure);
+      traceFunctionFailed(trace, name);
       return E_FAIL;
     }
-    traceLine(trace, texts.success);
+    traceSucceeded(trace, name);
     command.SetXNodeResult("result0", created.release());
     return S_OK;
   };

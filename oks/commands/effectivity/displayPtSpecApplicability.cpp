@@ -11,6 +11,6 @@ OKS_COMMAND(displayPtSpecApplicability, "OKS_displayPtSpecApplicability", OKS_TR
   // The service's status is not looked at: whatever text it left is the answer.
   ZORUnicodeString description;
   service.displayPtSpecEffectivity(*nodes, description);
-  oks::traceLine(trace, " displayPtSpecApplicability executed successfully.");
+  oks::traceSucceeded(trace, oksUnitName);
   return oks::streamedStatus(trace, oks::streamText(*this, "result0", description));
 }

@@ -1,5 +1,3 @@
-#include <memory>
-
 #include <oks/framework/command.h>
 #include <oks/framework/helpers.h>
 #include <oks/service/config_service.h>
@@ -14,11 +12,10 @@ OKS_COMMAND(getMileStoneValues, "OKS_getMileStoneValues", OKS_TRACED_DESTRUCTOR)
   oks::OutRecord<QEMConfig::MileStoneValueSeq> milestones;
   service.getMileStoneValues(*node, milestones.out());
   if (!milestones) {
-    oks::traceLine(trace, "BO-->getMileStoneValues Function Failed");
+    oks::traceFunctionFailed(trace, oksUnitName);
     return E_FAIL;
   }
-  oks::traceLine(trace, " getMileStoneValues executed successfully.");
-  return oks::streamedStatus(
-      trace, oks::streamRecord<MileStoneValueSeqStreamer>(
-                 *this, "result0", std::unique_ptr<QEMConfig::MileStoneValueSeq>(milestones.release())));
+  oks::traceSucceeded(trace, oksUnitName);
+  return oks::streamedStatus(trace,
+                             oks::streamRecord<MileStoneValueSeqStreamer>(*this, "result0", milestones));
 }

@@ -21,10 +21,10 @@ OKS_COMMAND(getPCSpecTree, "OKS_getPCSpecTree", OKS_NO_DESTRUCTOR) {
   oks::OutRecord<QEM_ProductTypes::NodeSeq> nodes;
   status = service.getPCSpecTree(*node, values.object ? *values.object : noValues, domain, nodes.out());
   if (nodes) {
-    oks::traceLine(trace, " getPCSpecTree executed successfully.");
+    oks::traceSucceeded(trace, oksUnitName);
     SetNodeSeqResult("result0", nodes.release());
   } else {
-    oks::traceLine(trace, "BO-->getPCSpecTree Function Failed");
+    oks::traceFunctionFailed(trace, oksUnitName);
   }
   return status;
 }

@@ -2,6 +2,5 @@
 #include <oks/framework/effectivity_applicability.h>
 
 OKS_COMMAND(getPtApplicability, "OKS_getPtApplicability", OKS_TRACED_DESTRUCTOR) {
-  return oks::getApplicability(*this, trace, "getPtApplicability",
-                               &ConfigurationImplementation_1::getPtApplicability);
+  return oks::getApplicability(*this, trace, oksUnitName, &ConfigurationImplementation_1::getPtApplicability);
 }

@@ -2,6 +2,6 @@
 #include <oks/framework/effectivity_applicability.h>
 
 OKS_COMMAND(getSpecApplicability, "OKS_getSpecApplicability", OKS_TRACED_DESTRUCTOR) {
-  return oks::getApplicability(*this, trace, "getSpecApplicability",
+  return oks::getApplicability(*this, trace, oksUnitName,
                                &ConfigurationImplementation_1::getSpecApplicability);
 }

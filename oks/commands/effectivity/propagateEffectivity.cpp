@@ -18,9 +18,9 @@ OKS_COMMAND(propagateEffectivity, "OKS_propagateEffectivity", OKS_TRACED_DESTRUC
   status = service.propagateEffectivity(*node, filter.object ? *filter.object : noFilter, filterMode,
                                         static_cast<int>(filter150Mode));
   if (FAILED(status)) {
-    oks::traceLine(trace, "BO-->propagateEffectivity Function Failed");
+    oks::traceFunctionFailed(trace, oksUnitName);
     return status;
   }
-  oks::traceLine(trace, " propagateEffectivity executed successfully.");
+  oks::traceSucceeded(trace, oksUnitName);
   return S_OK;
 }

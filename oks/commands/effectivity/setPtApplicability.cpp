@@ -2,6 +2,5 @@
 #include <oks/framework/effectivity_applicability.h>
 
 OKS_COMMAND(setPtApplicability, "OKS_setPtApplicability", OKS_TRACED_DESTRUCTOR) {
-  return oks::setApplicability(*this, trace, "setPtApplicability",
-                               &ConfigurationImplementation_1::setPtApplicability);
+  return oks::setApplicability(*this, trace, oksUnitName, &ConfigurationImplementation_1::setPtApplicability);
 }

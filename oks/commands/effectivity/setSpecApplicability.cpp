@@ -2,6 +2,6 @@
 #include <oks/framework/effectivity_applicability.h>
 
 OKS_COMMAND(setSpecApplicability, "OKS_setSpecApplicability", OKS_TRACED_DESTRUCTOR) {
-  return oks::setApplicability(*this, trace, "setSpecApplicability",
+  return oks::setApplicability(*this, trace, oksUnitName,
                                &ConfigurationImplementation_1::setSpecApplicability);
 }

@@ -13,7 +13,7 @@ OKS_COMMAND(addCH, "OKS_addCH", OKS_TRACED_DESTRUCTOR) {
     return E_FAIL;
   }
 
-  const oks::ContextNodes context = oks::readContextNodes(*this, trace);
+  const auto context = oks::readParam0And1(*this, trace, &MIROAppBaseCommand::GetNodeParameter);
   if (FAILED(context.status)) return context.status;
 
   // Without a filter the handler is created with an empty one.
@@ -83,7 +83,7 @@ OKS_COMMAND(addCH, "OKS_addCH", OKS_TRACED_DESTRUCTOR) {
     const bool handed = SUCCEEDED(SetXNodeResult("result0", handler));
     if (!attributes) {
       if (handed) SetXNodeResult("result0", handler);
-      oks::traceLine(trace, " addCH executed successfully.");
+      oks::traceSucceeded(trace, oksUnitName);
       return serviceStatus;
     }
 
@@ -111,7 +111,7 @@ OKS_COMMAND(addCH, "OKS_addCH", OKS_TRACED_DESTRUCTOR) {
       return E_FAIL;
     }
     SetXNodeResult("result0", rebuilt.release());
-    oks::traceLine(trace, " addCH executed successfully.");
+    oks::traceSucceeded(trace, oksUnitName);
     return result;
   }();
 

@@ -32,7 +32,7 @@ OKS_COMMAND(createFilterVersion, "OKS_createFilterVersion", OKS_TRACED_DESTRUCTO
       oks::traceLine(trace, " createFilterVersion failed to execut.");
       return E_FAIL;
     }
-    oks::traceLine(trace, " createFilterVersion executed successfully.");
+    oks::traceSucceeded(trace, oksUnitName);
     SetXNodeResult("result0", version.release());
     return S_OK;
   }();

@@ -8,7 +8,7 @@ OKS_COMMAND(deleteCH, "OKS_deleteCH", OKS_NO_DESTRUCTOR) {
   const oks::NamedHandler handler = oks::readNamedHandler(*this, trace);
   if (handler.failed()) return handler.status();
 
-  return oks::traceOutcome(
-      trace, "deleteCH",
+  return oks::reportOutcome(
+      trace, oksUnitName,
       service.deleteCH(*handler.context.first, *handler.context.second, *handler.name.object));
 }

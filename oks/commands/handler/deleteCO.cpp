@@ -12,5 +12,5 @@ OKS_COMMAND(deleteCO, "OKS_deleteCO", OKS_NO_DESTRUCTOR) {
   const auto name = oks::readNameParam(*this, trace, MIROAppBaseCommand::osParam3);
   if (name.failed()) return name.status;
 
-  return oks::traceOutcome(trace, "deleteCO", service.deleteCO(*node, *name.object));
+  return oks::reportOutcome(trace, oksUnitName, service.deleteCO(*node, *name.object));
 }

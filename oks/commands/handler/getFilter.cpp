@@ -16,7 +16,7 @@ OKS_COMMAND(getFilter, "OKS_getFilter", OKS_TRACED_DESTRUCTOR) {
   unsigned char filter150Mode = 0;
   unsigned char hideUnsolvedMode = 0;
   service.getFilter(*node, filter.out(), filterMode, filter150Mode, hideUnsolvedMode);
-  const oks::FilterResult returned = oks::returnFilter(*this, trace, "getFilter", filter);
+  const oks::FilterResult returned = oks::returnFilter(*this, trace, oksUnitName, filter);
   if (!returned.streamed) return returned.status;
   if (FAILED(returned.status))
     oks::traceLine(trace, "Failed to set resulting MultiCOFilter on the output stream.");

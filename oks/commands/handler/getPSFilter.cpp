@@ -12,5 +12,5 @@ OKS_COMMAND(getPSFilter, "OKS_getPSFilter", OKS_TRACED_DESTRUCTOR) {
   // Found when a filter comes back, whatever the service's status.
   oks::OutRecord<QEMConfig::MultiCOFilter> filter;
   service.getPSFilter(*spec, filter.out());
-  return oks::returnFilter(*this, trace, "getPSFilter", filter).status;
+  return oks::returnFilter(*this, trace, oksUnitName, filter).status;
 }

@@ -32,11 +32,11 @@ OKS_COMMAND(setFilter, "OKS_setFilter", OKS_TRACED_DESTRUCTOR) {
   if (hideUnsolvedText.status == E_FAIL) hideUnsolvedMode = 0;
 
   if (!filter.object) {
-    oks::traceLine(trace, "BO-->setFilter Function Failed");
+    oks::traceFunctionFailed(trace, oksUnitName);
     return E_FAIL;
   }
   const HRESULT serviceStatus =
       service.setFilter(*node, *filter.object, filterMode, filter150Mode, hideUnsolvedMode);
-  oks::traceLine(trace, " setFilter executed successfully.");
+  oks::traceSucceeded(trace, oksUnitName);
   return serviceStatus;
 }

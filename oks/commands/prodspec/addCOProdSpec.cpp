@@ -17,8 +17,7 @@ OKS_COMMAND(addCOProdSpec, "OKS_addCOProdSpec", OKS_NO_DESTRUCTOR) {
     carryOver = text.object->Compare("1") ? 1 : 0;
   };
   return oks::createSpecFromSources(
-      *this, trace, {"BO-->addCOProdSpec Function Failed", " addCOProdSpec executed successfully."},
-      readCarryOver,
+      *this, trace, oksUnitName, readCarryOver,
       [&](QEM_ConfigImplementation_1::ConfigImplementation& service,
           const QEM_ProductTypes::XNodeSeq& sources,
           QEM_ProductTypes::XNode*& created) { return service.addCOProdSpec(sources, carryOver, created); });

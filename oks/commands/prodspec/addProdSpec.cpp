@@ -45,10 +45,10 @@ OKS_COMMAND(addProdSpec, "OKS_addProdSpec1", OKS_TRACED_DESTRUCTOR) {
                                created.out(), 0);
   HRESULT code = E_FAIL;
   if (!created) {
-    oks::traceLine(trace, "BO-->addProdSpec Function Failed");
+    oks::traceFunctionFailed(trace, oksUnitName);
   } else {
     SetXNodeResult("result0", created.release());
-    oks::traceLine(trace, " addProdSpec executed successfully.");
+    oks::traceSucceeded(trace, oksUnitName);
     code = status;
   }
 

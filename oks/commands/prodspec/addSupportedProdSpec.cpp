@@ -5,8 +5,7 @@
 
 OKS_COMMAND(addSupportedProdSpec, "OKS_addSupportedProdSpec", OKS_NO_DESTRUCTOR) {
   return oks::createSpecFromSources(
-      *this, trace,
-      {"BO-->addSupportedProdSpec Function Failed", " addSupportedProdSpec executed successfully."}, [] {},
+      *this, trace, oksUnitName, [] {},
       [](QEM_ConfigImplementation_1::ConfigImplementation& service, const QEM_ProductTypes::XNodeSeq& sources,
          QEM_ProductTypes::XNode*& created) { return service.addSupportedProdSpec(sources, created); });
 }

@@ -31,10 +31,10 @@ OKS_COMMAND(filterSpecs, "OKS_filterSpecs", OKS_NO_DESTRUCTOR) {
   oks::OutRecord<QEM_ProductTypes::NodeSeq> filtered;
   status = service.filterSpecs(*configurable, *values.object, domain, specOnly, *specTree, filtered.out());
   if (SUCCEEDED(status)) {
-    oks::traceLine(trace, " filterSpecs executed successfully.");
+    oks::traceSucceeded(trace, oksUnitName);
     SetNodeSeqResult("result0", filtered.release());
   } else {
-    oks::traceLine(trace, "BO-->filterSpecs Function Failed");
+    oks::traceFunctionFailed(trace, oksUnitName);
   }
   return status;
 }

@@ -13,10 +13,10 @@ OKS_COMMAND(initSpecs, "OKS_initSpecs", OKS_NO_DESTRUCTOR) {
   oks::OutRecord<QEM_ProductTypes::NodeSeq> specs;
   status = service.initSpecs(*selection.configurable, *selection.selectedObjects, specs.out());
   if (FAILED(status)) {
-    oks::traceLine(trace, "BO-->initSpecs Function Failed");
+    oks::traceFunctionFailed(trace, oksUnitName);
     return status;
   }
-  oks::traceLine(trace, " initSpecs executed successfully.");
+  oks::traceSucceeded(trace, oksUnitName);
   SetNodeSeqResult("result0", specs.release());
   return status;
 }

@@ -23,11 +23,11 @@ OKS_COMMAND(rbcValidate, "OKS_rbcValidate", OKS_NO_DESTRUCTOR) {
   oks::OutRecord<QEM_ProductTypes::Node> outcome;
   status = service.rbcValidate(*object, oks::objectOr(values, emptyValues), domain, *specs, outcome.out());
   if (SUCCEEDED(status)) {
-    oks::traceLine(trace, " rbcValidate executed successfully.");
+    oks::traceSucceeded(trace, oksUnitName);
     SetNodeSeqResult("result0", new QEM_ProductTypes::NodeSeq(*specs));
     if (outcome) SetNodeResult("result1", new QEM_ProductTypes::Node(*outcome));
   } else {
-    oks::traceLine(trace, "BO-->rbcValidate Function Failed");
+    oks::traceFunctionFailed(trace, oksUnitName);
   }
   return status;
 }

@@ -72,6 +72,6 @@ OKS_COMMAND(setProdSpec, "OKS_setProdSpec", OKS_TRACED_DESTRUCTOR) {
                                oks::objectOr(domain, emptyText), hideUnsolvedMode, *filter, criteria.list(),
                                caseSensitive, criteriaType);
   // Written whatever the status: the returned status alone tells the outcome.
-  oks::traceLine(trace, " setProdSpec executed successfully.");
+  oks::traceSucceeded(trace, oksUnitName);
   return status;
 }

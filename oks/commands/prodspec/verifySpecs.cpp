@@ -21,10 +21,10 @@ OKS_COMMAND(verifySpecs, "OKS_verifySpecs", OKS_NO_DESTRUCTOR) {
       service.verifySpecs(*selection.configurable, *selection.selectedObjects, *selectedSpecs, outcome.out());
   if (outcome.get() != preset) delete preset;
   if (FAILED(status)) {
-    oks::traceLine(trace, "BO-->verifySpecs Function Failed");
+    oks::traceFunctionFailed(trace, oksUnitName);
     return status;
   }
-  oks::traceLine(trace, " verifySpecs executed successfully.");
+  oks::traceSucceeded(trace, oksUnitName);
   SetNodeResult("result0", outcome.release());
   return status;
 }

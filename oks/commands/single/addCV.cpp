@@ -1,5 +1,5 @@
 #include <oks/framework/command.h>
-#include <oks/framework/record_command.h>
+#include <oks/framework/helpers.h>
 
 // Adds a configured view: "Param0" is the owner, "Param1" the view, which the service may
 // change. Answers the service's status.
@@ -7,6 +7,5 @@ OKS_COMMAND(addCV, "OKS_addCV", OKS_NO_DESTRUCTOR) {
   oks::ConfigService service;
   const auto params = oks::readParam0And1(*this, trace, &MIROAppBaseCommand::GetXNodeParameter);
   if (FAILED(params.status)) return params.status;
-  return oks::reportAction(trace, service.addCV(*params.param0, *params.param1), "BO-->addCV Function Failed",
-                           "addCV");
+  return oks::reportOutcome(trace, oksUnitName, service.addCV(*params.first, *params.second));
 }

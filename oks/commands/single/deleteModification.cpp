@@ -1,5 +1,5 @@
 #include <oks/framework/command.h>
-#include <oks/framework/record_command.h>
+#include <oks/framework/helpers.h>
 
 // Deletes the modification whose business-object key is "MIROLA_EFF_MOD". Answers the
 // service's status.
@@ -10,6 +10,6 @@ OKS_COMMAND(deleteModification, "OKS_deleteModification", OKS_NO_DESTRUCTOR) {
                                          "MIROLA_EFF_MOD", modification, "BObjectKey");
   if (FAILED(status)) return status;
   // The key's UUID travels as a copy, gone right after the call.
-  return oks::reportAction(trace, service.deleteModification(modification->UUID),
-                           "BO-->deleteModification method Failed", "deleteModification");
+  return oks::reportOutcome(trace, oksUnitName, service.deleteModification(modification->UUID),
+                            "BO-->deleteModification method Failed");
 }

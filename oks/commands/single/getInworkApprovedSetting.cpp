@@ -1,5 +1,5 @@
 #include <oks/framework/command.h>
-#include <oks/service/config_service.h>
+#include <oks/framework/helpers.h>
 
 // The in-work approval setting as "Result": 1 when the server answers 0, 0 when it answers 1,
 // answering the status of setting it. Any other answer is itself the status and sets nothing.

@@ -1,5 +1,5 @@
 #include <oks/framework/command.h>
-#include <oks/framework/record_command.h>
+#include <oks/framework/helpers.h>
 
 // Whether an effectivity is defined on the extended nodes, as the flag "result" (0 when the
 // service fails). Answers the status of setting that result.
@@ -17,6 +17,6 @@ OKS_COMMAND(isEffectivityDefined, "OKS_isEffectivityDefined", OKS_TRACED_DESTRUC
         "BO-->isEffectivityDefined Function Failed.Effectivity not defined. Set the variable to FALSE");
     defined = 0;
   }
-  oks::traceSucceeded(trace, "isEffectivityDefined");
+  oks::traceSucceeded(trace, oksUnitName);
   return SetResult("result", defined);
 }
