@@ -3,6 +3,7 @@
 // a streamer, and the environment bracket on the root desktop.
 #pragma once
 
+#include <exception>
 #include <memory>
 #include <new>
 #include <utility>
@@ -90,16 +91,44 @@ inline std::unique_ptr<ConfigService> makeService(ZORQemTrace& trace) {
 
 // --- Parameters ----------------------------------------------------------------------------------
 
-// Reads a value parameter; when it cannot be read, traces the message and gives the default.
+// A value or record parameter as read: the getter's status and the value, which a failing
+// getter leaves as it was.
 template <class T>
-T readValueOr(MIROBaseCommandNoSO& command, ZORQemTrace& trace, const char* key, T fallback,
-              const char* message) {
-  T value = fallback;
-  if (FAILED(command.GetParameter(key, value))) {
+struct ValueParam {
+  HRESULT status = S_OK;
+  T value{};
+
+  bool failed() const { return FAILED(status); }
+  // The value read; when it could not be read, the fallback, after tracing the message.
+  T orDefault(ZORQemTrace& trace, T fallback, const char* message) const {
+    if (!failed()) return value;
     traceLine(trace, message);
-    value = fallback;
+    return fallback;
   }
-  return value;
+};
+
+// Reads a value parameter into a value that starts as initial.
+template <class T>
+ValueParam<T> readValue(MIROBaseCommandNoSO& command, const ZORUnicodeString& key, T initial = T()) {
+  ValueParam<T> param{S_OK, std::move(initial)};
+  param.status = command.GetParameter(key, param.value);
+  return param;
+}
+
+// The filter mode and the filter 150 mode as a command reads them under its two keys: each that
+// cannot be read takes its default (2 and 0), traced.
+struct FilterModes {
+  int mode = 2;
+  unsigned char mode150 = 0;
+};
+inline FilterModes readFilterModes(MIROBaseCommandNoSO& command, ZORQemTrace& trace, const char* modeKey,
+                                   const char* mode150Key) {
+  FilterModes modes;
+  modes.mode = readValue<int>(command, modeKey)
+                   .orDefault(trace, 2, "Filter mode not explicitly set, setting it to its default");
+  modes.mode150 = readValue<unsigned char>(command, mode150Key)
+                      .orDefault(trace, 0, "Filter 150 mode not explicitly set, setting it to its default");
+  return modes;
 }
 
 // A record getter of the host, such as GetNodeParameter.
@@ -136,6 +165,14 @@ Param0And1<T> readParam0And1(MIROAppBaseCommand& command, ZORQemTrace& trace, Re
   return params;
 }
 
+// Reads a record parameter with get, the record null until read.
+template <class T>
+ValueParam<T*> readValue(MIROAppBaseCommand& command, RecordGetter<T> get, const ZORUnicodeString& key) {
+  ValueParam<T*> param;
+  param.status = (command.*get)(key, param.value);
+  return param;
+}
+
 // A streamable parameter as read: the getter's status, or the accessor's once it was asked;
 // the handle (kept for the whole execution) and the object it carries, if any.
 template <class T>
@@ -162,6 +199,48 @@ StreamableParam<T> readStreamable(MIROBaseCommandNoSO& command, const ZORUnicode
   }
   return param;
 }
+
+// The object a streamable parameter carries, or the empty value when it carries none (absent,
+// getter or accessor failing, empty handle, null object): the service never gets a null
+// reference.
+template <class T>
+const T& objectOr(const StreamableParam<T>& param, const T& empty) {
+  return param.object ? *param.object : empty;
+}
+
+// A copy of the text a streamable parameter carries, or the empty text.
+inline ZORUnicodeString textOr(const StreamableParam<ZORUnicodeString>& param) {
+  return param.object ? *param.object : ZORUnicodeString();
+}
+
+// Reads the domain text; traces "Failed to get the domain" when the getter or the accessor
+// fails (whether that ends the command is the command's rule).
+inline StreamableParam<ZORUnicodeString> readDomain(MIROBaseCommandNoSO& command, ZORQemTrace& trace,
+                                                    const ZORUnicodeString& key) {
+  auto domain = readStreamable<ZORUnicodeString>(command, key);
+  if (domain.failed()) traceLine(trace, "Failed to get the domain");
+  return domain;
+}
+
+// The optional effectivity filter of a specification query: the values and the domain, under
+// the command's two keys. What cannot be had is passed empty, traced "Failed to get the
+// filterNode" or "Failed to get the domain" when the host or the streamable reported a failure.
+class EffectivityFilter {
+ public:
+  EffectivityFilter(MIROBaseCommandNoSO& command, ZORQemTrace& trace, const char* valuesKey,
+                    const char* domainKey)
+      : values_(readStreamable<QEMConfig::NormalValueSeq>(command, valuesKey)) {
+    if (values_.failed()) traceLine(trace, "Failed to get the filterNode");
+    domain_ = textOr(readDomain(command, trace, domainKey));
+  }
+  const QEMConfig::NormalValueSeq& values() const { return objectOr(values_, noValues_); }
+  const ZORUnicodeString& domain() const { return domain_; }
+
+ private:
+  StreamableParam<QEMConfig::NormalValueSeq> values_;
+  QEMConfig::NormalValueSeq noValues_;
+  ZORUnicodeString domain_;
+};
 
 // An attribute-filter list parameter: the list its streamable carries; when the getter fails,
 // an empty list of the command's own (its message traced); a handle carrying none, no list.
@@ -272,39 +351,55 @@ inline bool isTrueText(const ZORUnicodeString* text) { return text && *text == "
 
 // --- The environment bracket ---------------------------------------------------------------------
 
-// The root desktop of a command run and the environment selected on it. Closing is each
-// command's own decision and is never done while an exception passes: commands call close()
-// on their normal exits only.
+// The root desktop of a command run and the environment selected on it. Once an environment is
+// selected, a normal exit closes it (when there is a desktop); an exception passing never does,
+// nor does an exit before the selection. A command that closes on other exits says so with
+// closeOnExit; one that must trace after closing calls close() itself.
 class EnvironmentBracket {
  public:
-  EnvironmentBracket() : desktop_(GetRootDesktop()) {}
+  EnvironmentBracket() : desktop_(GetRootDesktop()), exceptions_(std::uncaught_exceptions()) {}
+  // May pass on what the desktop throws while closing, as a close written out would.
+  ~EnvironmentBracket() noexcept(false) {
+    if (closeOnExit_ && std::uncaught_exceptions() == exceptions_) close();
+  }
+  EnvironmentBracket(const EnvironmentBracket&) = delete;
+  EnvironmentBracket& operator=(const EnvironmentBracket&) = delete;
 
   bool hasDesktop() const { return !desktop_.IsNull(); }
-  // The data domain as the server reports it; empty until asked.
-  const ZORUnicodeString& dataDomain() const { return domain_; }
-  // Whether the data domain names an environment ("-" names none).
-  bool domainSelected() const { return !(domain_ == "-"); }
-
-  // Asks the server for its data domain; unless it is "-", traces "Using <domain><suffix>"
-  // and selects it.
-  void selectDataDomain(ZORQemTrace& trace, const char* suffix) {
-    domain_ = QEM_ServerServices::GetDataDomain();
-    if (domainSelected()) {
-      traceLine(trace, "Using ", domain_, suffix);
-      push(domain_);
-    }
+  // Whether there is a desktop; without one, traces "Unable to get handle to template root
+  // desktop.".
+  bool desktopFound(ZORQemTrace& trace) const {
+    if (!hasDesktop()) traceLine(trace, "Unable to get handle to template root desktop.");
+    return hasDesktop();
   }
+
+  // Selects the environment; its status is the desktop's, E_FAIL without a desktop.
   HRESULT push(const ZORUnicodeString& environment) {
+    closeOnExit_ = true;
     return hasDesktop() ? desktop_->PushEnvironment(environment) : E_FAIL;
   }
-  // Closes the environment when there is a desktop.
+  // Asks the server for its data domain; unless it is "-", traces "Using <domain><suffix>" and
+  // selects it. With "-" nothing is selected and nothing is closed on exit.
+  void selectDataDomain(ZORQemTrace& trace, const char* suffix) {
+    const ZORUnicodeString domain = QEM_ServerServices::GetDataDomain();
+    closeOnExit_ = !(domain == "-");
+    if (closeOnExit_) {
+      traceLine(trace, "Using ", domain, suffix);
+      push(domain);
+    }
+  }
+  // Whether a normal exit from here on closes the environment, selected or not.
+  void closeOnExit(bool close) { closeOnExit_ = close; }
+  // Closes the environment now when there is a desktop; the exit closes nothing more.
   void close() {
+    closeOnExit_ = false;
     if (hasDesktop()) desktop_->PopEnvironment();
   }
 
  private:
   ZORIRootDesktop_var desktop_;
-  ZORUnicodeString domain_;
+  int exceptions_;
+  bool closeOnExit_ = false;
 };
 
 }  // namespace oks

@@ -1,15 +1,11 @@
 #include <oks/framework/command.h>
 #include <oks/framework/helpers.h>
-#include <oks/framework/prodspec_params.h>
 #include <oks/service/config_service.h>
 
 OKS_COMMAND(addProdSpec, "OKS_addProdSpec1", OKS_TRACED_DESTRUCTOR) {
   QEM_ConfigImplementation_1::ConfigImplementation service;
   oks::EnvironmentBracket environment;
-  if (!environment.hasDesktop()) {
-    oks::traceLine(trace, "Unable to get handle to template root desktop.");
-    return E_FAIL;
-  }
+  if (!environment.desktopFound(trace)) return E_FAIL;
 
   QEM_ProductTypes::XNode* first = nullptr;
   HRESULT status = GetXNodeParameter("Param0", first);
@@ -36,6 +32,7 @@ OKS_COMMAND(addProdSpec, "OKS_addProdSpec1", OKS_TRACED_DESTRUCTOR) {
   if (version.object) oks::traceLine(trace, "The PSVersion is : ", *version.object);
   if (version.failed()) return oks::unableToRetrieve(trace, "Param2", version.status);
 
+  // The environment selected here is closed on the way out.
   environment.selectDataDomain(trace, " environment for PS add.");
   const ZORUnicodeString emptyText;
   const QEMConfig::NormalValueSeq emptyValues;
@@ -43,15 +40,11 @@ OKS_COMMAND(addProdSpec, "OKS_addProdSpec1", OKS_TRACED_DESTRUCTOR) {
   status = service.addProdSpec(*first, *second, oks::objectOr(version, emptyText), *specs,
                                oks::objectOr(values, emptyValues), oks::objectOr(param5, emptyText),
                                created.out(), 0);
-  HRESULT code = E_FAIL;
   if (!created) {
     oks::traceFunctionFailed(trace, oksUnitName);
-  } else {
-    SetXNodeResult("result0", created.release());
-    oks::traceSucceeded(trace, oksUnitName);
-    code = status;
+    return E_FAIL;
   }
-
-  if (environment.domainSelected()) environment.close();
-  return code;
+  SetXNodeResult("result0", created.release());
+  oks::traceSucceeded(trace, oksUnitName);
+  return status;
 }

@@ -1,6 +1,5 @@
 #include <oks/framework/command.h>
 #include <oks/framework/helpers.h>
-#include <oks/framework/prodspec_params.h>
 #include <oks/service/config_service.h>
 
 OKS_COMMAND(getProdSpec, "OKS_getProdSpec", OKS_TRACED_DESTRUCTOR) {
@@ -10,10 +9,7 @@ OKS_COMMAND(getProdSpec, "OKS_getProdSpec", OKS_TRACED_DESTRUCTOR) {
   HRESULT status = GetXNodeParameter("Param0", owner);
   if (FAILED(status)) return oks::unableToRetrieve(trace, "Param0", status);
 
-  auto inputValues = oks::readStreamable<QEMConfig::NormalValueSeq>(*this, "Param1");
-  if (inputValues.failed()) oks::traceLine(trace, "Failed to get the filterNode");
-  const ZORUnicodeString domain = oks::textOr(oks::readDomain(*this, trace, "Param2"));
-  const QEMConfig::NormalValueSeq emptyValues;
+  const oks::EffectivityFilter effectivity(*this, trace, "Param1", "Param2");
 
   oks::OutRecord<QEM_ProductTypes::NodeSeq> specs;
   oks::OutRecord<QEMConfig::NormalValueSeq> values;
@@ -24,8 +20,9 @@ OKS_COMMAND(getProdSpec, "OKS_getProdSpec", OKS_TRACED_DESTRUCTOR) {
   ZORUnicodeString secondText("");
   unsigned char caseSensitive = 1;
   // The service's own status is not looked at: the outputs tell the outcome.
-  service.getProdSpec(*owner, specs.out(), values.out(), firstText, oks::objectOr(inputValues, emptyValues),
-                      domain, hideUnsolvedMode, filter.out(), criteria.out(), secondText, caseSensitive);
+  service.getProdSpec(*owner, specs.out(), values.out(), firstText, effectivity.values(),
+                      effectivity.domain(), hideUnsolvedMode, filter.out(), criteria.out(), secondText,
+                      caseSensitive);
   if (!specs || !values) return E_FAIL;
 
   SetNodeSeqResult("result0", specs.release());

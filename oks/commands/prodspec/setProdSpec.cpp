@@ -1,6 +1,5 @@
 #include <oks/framework/command.h>
 #include <oks/framework/helpers.h>
-#include <oks/framework/prodspec_params.h>
 #include <oks/service/config_service.h>
 
 namespace {
