@@ -1,6 +1,5 @@
 #include <oks/framework/command.h>
 #include <oks/framework/helpers.h>
-#include <oks/service/config_service.h>
 
 OKS_COMMAND(displayPtSpecApplicability, "OKS_displayPtSpecApplicability", OKS_TRACED_DESTRUCTOR) {
   ConfigurationImplementation_1 service;

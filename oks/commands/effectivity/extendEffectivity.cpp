@@ -1,6 +1,5 @@
 #include <oks/framework/command.h>
 #include <oks/framework/helpers.h>
-#include <oks/service/config_service.h>
 
 OKS_COMMAND(extendEffectivity, "OKS_extendEffectivity", OKS_SILENT_DESTRUCTOR) {
   QEM_ProductTypes::XNodeSeq* nodes = nullptr;

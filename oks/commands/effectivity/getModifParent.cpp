@@ -6,19 +6,19 @@ OKS_COMMAND(getModifParent, "OKS_getModifParent", OKS_SILENT_DESTRUCTOR) {
   if (!lookup.found()) return lookup.status;
 
   ZORICfgModification_var parent;
-  const HRESULT hRC = lookup.modification->GetParent(parent);
-  oks::traceLine(trace, "JNQ 012006: hRC from GetParent = [", static_cast<long>(hRC), "]");
+  const HRESULT status = lookup.modification->GetParent(parent);
+  oks::traceLine(trace, "JNQ 012006: hRC from GetParent = [", static_cast<long>(status), "]");
 
-  SetResult("Result0", oks::yesNoAnswer(trace, hRC,
+  SetResult("Result0", oks::yesNoAnswer(trace, status,
                                         {"Result from getModifParent::AppExecute = OK.",
                                          "Result from getModifParent::AppExecute = S_FALSE",
                                          "ERROR: Result from getModifParent::AppExecute = E_FAIL/KO"}));
 
   int parentIsEco = 0;
-  if (hRC == S_OK && !parent.IsNull() && ZORCfgServices::IsECOMod(parent) == 0) {
+  if (status == S_OK && !parent.IsNull() && ZORCfgServices::IsECOMod(parent) == 0) {
     oks::traceLine(trace, "Result from IsECOMod = OK.");
     parentIsEco = 1;
   }
   SetResult("Result1", parentIsEco);
-  return hRC;
+  return status;
 }

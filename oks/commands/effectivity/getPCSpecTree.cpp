@@ -1,9 +1,8 @@
 #include <oks/framework/command.h>
 #include <oks/framework/helpers.h>
-#include <oks/service/config_service.h>
 
 OKS_COMMAND(getPCSpecTree, "OKS_getPCSpecTree", OKS_NO_DESTRUCTOR) {
-  QEM_ConfigImplementation_1::ConfigImplementation service;
+  oks::ConfigService service;
   QEM_ProductTypes::Node* node = nullptr;
   HRESULT status = GetNodeParameter("Param0", node);
   if (FAILED(status)) return oks::unableToRetrieve(trace, "Param0", status);

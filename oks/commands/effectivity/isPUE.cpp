@@ -1,9 +1,8 @@
 #include <oks/framework/command.h>
 #include <oks/framework/helpers.h>
-#include <oks/service/config_service.h>
 
 OKS_COMMAND(isPUE, "OKS_isPUE", OKS_TRACED_DESTRUCTOR) {
-  QEM_ConfigImplementation_1::ConfigImplementation service;
+  oks::ConfigService service;
   QEM_ProductTypes::XNode* node = nullptr;
   HRESULT status = GetXNodeParameter("Param0", node);
   if (FAILED(status)) return oks::unableToRetrieve(trace, "Param0", status);

@@ -1,9 +1,8 @@
 #include <oks/framework/command.h>
 #include <oks/framework/handler_params.h>
-#include <oks/service/config_service.h>
 
 OKS_COMMAND(deleteCH, "OKS_deleteCH", OKS_NO_DESTRUCTOR) {
-  QEM_ConfigImplementation_1::ConfigImplementation service;
+  oks::ConfigService service;
 
   const oks::NamedHandler handler = oks::readNamedHandler(*this, trace);
   if (handler.failed()) return handler.status();

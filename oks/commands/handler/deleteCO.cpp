@@ -1,9 +1,8 @@
 #include <oks/framework/command.h>
 #include <oks/framework/handler_params.h>
-#include <oks/service/config_service.h>
 
 OKS_COMMAND(deleteCO, "OKS_deleteCO", OKS_NO_DESTRUCTOR) {
-  QEM_ConfigImplementation_1::ConfigImplementation service;
+  oks::ConfigService service;
 
   QEM_ProductTypes::Node* node = nullptr;
   const HRESULT status = GetNodeParameter("Param0", node);

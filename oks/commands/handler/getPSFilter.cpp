@@ -1,9 +1,8 @@
 #include <oks/framework/command.h>
 #include <oks/framework/handler_filter.h>
-#include <oks/service/config_service.h>
 
 OKS_COMMAND(getPSFilter, "OKS_getPSFilter", OKS_TRACED_DESTRUCTOR) {
-  QEM_ConfigImplementation_1::ConfigImplementation service;
+  oks::ConfigService service;
 
   QEM_ProductTypes::Node* spec = nullptr;
   const HRESULT status = GetNodeParameter("Param0", spec);

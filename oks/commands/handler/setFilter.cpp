@@ -1,9 +1,8 @@
 #include <oks/framework/command.h>
 #include <oks/framework/helpers.h>
-#include <oks/service/config_service.h>
 
 OKS_COMMAND(setFilter, "OKS_setFilter", OKS_TRACED_DESTRUCTOR) {
-  QEM_ConfigImplementation_1::ConfigImplementation service;
+  oks::ConfigService service;
 
   QEM_ProductTypes::Node* node = nullptr;
   const HRESULT status = GetNodeParameter("Param0", node);

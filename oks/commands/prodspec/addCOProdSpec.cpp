@@ -1,7 +1,6 @@
 #include <oks/framework/command.h>
 #include <oks/framework/helpers.h>
 #include <oks/framework/prodspec_creation.h>
-#include <oks/service/config_service.h>
 
 OKS_COMMAND(addCOProdSpec, "OKS_addCOProdSpec", OKS_NO_DESTRUCTOR) {
   int carryOver = 0;
@@ -18,7 +17,6 @@ OKS_COMMAND(addCOProdSpec, "OKS_addCOProdSpec", OKS_NO_DESTRUCTOR) {
   };
   return oks::createSpecFromSources(
       *this, trace, oksUnitName, readCarryOver,
-      [&](QEM_ConfigImplementation_1::ConfigImplementation& service,
-          const QEM_ProductTypes::XNodeSeq& sources,
+      [&](oks::ConfigService& service, const QEM_ProductTypes::XNodeSeq& sources,
           QEM_ProductTypes::XNode*& created) { return service.addCOProdSpec(sources, carryOver, created); });
 }

@@ -1,9 +1,8 @@
 #include <oks/framework/command.h>
 #include <oks/framework/helpers.h>
-#include <oks/service/config_service.h>
 
 OKS_COMMAND(addProdSpec, "OKS_addProdSpec1", OKS_TRACED_DESTRUCTOR) {
-  QEM_ConfigImplementation_1::ConfigImplementation service;
+  oks::ConfigService service;
   oks::EnvironmentBracket environment;
   if (!environment.desktopFound(trace)) return E_FAIL;
 

@@ -1,11 +1,10 @@
 #include <oks/framework/command.h>
 #include <oks/framework/helpers.h>
 #include <oks/framework/prodspec_creation.h>
-#include <oks/service/config_service.h>
 
 OKS_COMMAND(addSupportedProdSpec, "OKS_addSupportedProdSpec", OKS_NO_DESTRUCTOR) {
   return oks::createSpecFromSources(
       *this, trace, oksUnitName, [] {},
-      [](QEM_ConfigImplementation_1::ConfigImplementation& service, const QEM_ProductTypes::XNodeSeq& sources,
+      [](oks::ConfigService& service, const QEM_ProductTypes::XNodeSeq& sources,
          QEM_ProductTypes::XNode*& created) { return service.addSupportedProdSpec(sources, created); });
 }

@@ -1,9 +1,8 @@
 #include <oks/framework/command.h>
 #include <oks/framework/helpers.h>
-#include <oks/service/config_service.h>
 
 OKS_COMMAND(filterSpecs, "OKS_filterSpecs", OKS_NO_DESTRUCTOR) {
-  QEM_ConfigImplementation_1::ConfigImplementation service;
+  oks::ConfigService service;
 
   QEM_ProductTypes::Node* configurable = nullptr;
   HRESULT status = GetNodeParameter("Param0", configurable);

@@ -1,9 +1,8 @@
 #include <oks/framework/command.h>
 #include <oks/framework/helpers.h>
-#include <oks/service/config_service.h>
 
 OKS_COMMAND(getProdSpec, "OKS_getProdSpec", OKS_TRACED_DESTRUCTOR) {
-  QEM_ConfigImplementation_1::ConfigImplementation service;
+  oks::ConfigService service;
 
   QEM_ProductTypes::XNode* owner = nullptr;
   HRESULT status = GetXNodeParameter("Param0", owner);

@@ -1,6 +1,5 @@
 #include <oks/framework/command.h>
 #include <oks/framework/helpers.h>
-#include <oks/service/config_service.h>
 
 namespace {
 
@@ -17,7 +16,7 @@ unsigned char readSwitch(MIROBaseCommandNoSO& command, ZORQemTrace& trace, const
 }  // namespace
 
 OKS_COMMAND(setProdSpec, "OKS_setProdSpec", OKS_TRACED_DESTRUCTOR) {
-  QEM_ConfigImplementation_1::ConfigImplementation service;
+  oks::ConfigService service;
 
   QEM_ProductTypes::XNode* owner = nullptr;
   HRESULT status = GetXNodeParameter("Param0", owner);

@@ -1,10 +1,9 @@
 #include <oks/framework/command.h>
 #include <oks/framework/helpers.h>
 #include <oks/framework/prodspec_selection.h>
-#include <oks/service/config_service.h>
 
 OKS_COMMAND(verifySpecs, "OKS_verifySpecs", OKS_NO_DESTRUCTOR) {
-  QEM_ConfigImplementation_1::ConfigImplementation service;
+  oks::ConfigService service;
 
   oks::SpecSelection selection;
   HRESULT status = oks::readSpecSelection(*this, trace, selection);
