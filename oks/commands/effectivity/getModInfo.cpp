@@ -1,5 +1,5 @@
+#include <oks/commands/effectivity/modification.h>
 #include <oks/framework/command.h>
-#include <oks/framework/effectivity_modification.h>
 
 namespace {
 

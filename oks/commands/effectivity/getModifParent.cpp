@@ -1,5 +1,5 @@
+#include <oks/commands/effectivity/modification.h>
 #include <oks/framework/command.h>
-#include <oks/framework/effectivity_modification.h>
 
 OKS_COMMAND(getModifParent, "OKS_getModifParent", OKS_SILENT_DESTRUCTOR) {
   oks::ModificationLookup lookup = oks::lookUpModification(*this, trace, oks::LookupTrace::Quiet);

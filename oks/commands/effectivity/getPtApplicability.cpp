@@ -1,5 +1,5 @@
+#include <oks/commands/effectivity/applicability.h>
 #include <oks/framework/command.h>
-#include <oks/framework/effectivity_applicability.h>
 
 OKS_COMMAND(getPtApplicability, "OKS_getPtApplicability", OKS_TRACED_DESTRUCTOR) {
   return oks::getApplicability(*this, trace, oksUnitName, &ConfigurationImplementation_1::getPtApplicability);

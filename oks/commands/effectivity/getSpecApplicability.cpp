@@ -1,5 +1,5 @@
+#include <oks/commands/effectivity/applicability.h>
 #include <oks/framework/command.h>
-#include <oks/framework/effectivity_applicability.h>
 
 OKS_COMMAND(getSpecApplicability, "OKS_getSpecApplicability", OKS_TRACED_DESTRUCTOR) {
   return oks::getApplicability(*this, trace, oksUnitName,

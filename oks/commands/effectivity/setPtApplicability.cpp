@@ -1,5 +1,5 @@
+#include <oks/commands/effectivity/applicability.h>
 #include <oks/framework/command.h>
-#include <oks/framework/effectivity_applicability.h>
 
 OKS_COMMAND(setPtApplicability, "OKS_setPtApplicability", OKS_TRACED_DESTRUCTOR) {
   return oks::setApplicability(*this, trace, oksUnitName, &ConfigurationImplementation_1::setPtApplicability);

@@ -1,7 +1,7 @@
 #include <optional>
 
+#include <oks/commands/handler/xnode.h>
 #include <oks/framework/command.h>
-#include <oks/framework/handler_xnode.h>
 #include <oks/framework/helpers.h>
 
 namespace {

@@ -1,5 +1,5 @@
+#include <oks/commands/handler/xnode.h>
 #include <oks/framework/command.h>
-#include <oks/framework/handler_xnode.h>
 
 namespace {
 

@@ -1,5 +1,5 @@
+#include <oks/commands/handler/params.h>
 #include <oks/framework/command.h>
-#include <oks/framework/handler_params.h>
 
 OKS_COMMAND(getCHFilter, "OKS_getCHFilter", OKS_TRACED_DESTRUCTOR) {
   oks::ConfigService service;

@@ -1,5 +1,5 @@
+#include <oks/commands/handler/filter.h>
 #include <oks/framework/command.h>
-#include <oks/framework/handler_filter.h>
 
 OKS_COMMAND(getFilter, "OKS_getFilter", OKS_TRACED_DESTRUCTOR) {
   oks::ConfigService service;

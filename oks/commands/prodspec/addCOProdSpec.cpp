@@ -1,6 +1,6 @@
+#include <oks/commands/prodspec/creation.h>
 #include <oks/framework/command.h>
 #include <oks/framework/helpers.h>
-#include <oks/framework/prodspec_creation.h>
 
 OKS_COMMAND(addCOProdSpec, "OKS_addCOProdSpec", OKS_NO_DESTRUCTOR) {
   int carryOver = 0;

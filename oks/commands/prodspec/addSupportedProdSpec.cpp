@@ -1,6 +1,6 @@
+#include <oks/commands/prodspec/creation.h>
 #include <oks/framework/command.h>
 #include <oks/framework/helpers.h>
-#include <oks/framework/prodspec_creation.h>
 
 OKS_COMMAND(addSupportedProdSpec, "OKS_addSupportedProdSpec", OKS_NO_DESTRUCTOR) {
   return oks::createSpecFromSources(

@@ -1,6 +1,6 @@
+#include <oks/commands/prodspec/selection.h>
 #include <oks/framework/command.h>
 #include <oks/framework/helpers.h>
-#include <oks/framework/prodspec_selection.h>
 
 OKS_COMMAND(initSpecs, "OKS_initSpecs", OKS_NO_DESTRUCTOR) {
   oks::ConfigService service;
