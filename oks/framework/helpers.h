@@ -48,7 +48,8 @@ inline void traceFunctionFailed(ZORQemTrace& trace, const char* name) {
 class FailureLine {
  public:
   constexpr FailureLine() = default;
-  constexpr FailureLine(const char* text) : text_(text) {}  // NOLINT: a rule row gives the text alone
+  // Not explicit, so that a rule row gives its own text alone.
+  constexpr FailureLine(const char* text) : text_(text) {}
   static constexpr FailureLine none() {
     FailureLine line;
     line.silent_ = true;
@@ -115,35 +116,27 @@ ValueParam<T> readValue(MIROBaseCommandNoSO& command, const ZORUnicodeString& ke
   return param;
 }
 
-// The filter mode and the filter 150 mode as a command reads them under its two keys: each that
-// cannot be read takes its default (2 and 0), traced.
-struct FilterModes {
-  int mode = 2;
-  unsigned char mode150 = 0;
-};
-inline FilterModes readFilterModes(MIROBaseCommandNoSO& command, ZORQemTrace& trace, const char* modeKey,
-                                   const char* mode150Key) {
-  FilterModes modes;
-  modes.mode = readValue<int>(command, modeKey)
-                   .orDefault(trace, 2, "Filter mode not explicitly set, setting it to its default");
-  modes.mode150 = readValue<unsigned char>(command, mode150Key)
-                      .orDefault(trace, 0, "Filter 150 mode not explicitly set, setting it to its default");
-  return modes;
-}
-
 // A record getter of the host, such as GetNodeParameter.
 template <class T>
 using RecordGetter = HRESULT (MIROAppBaseCommand::*)(const ZORUnicodeString&, T*&);
+
+// Reads a record parameter with get, the record null until read.
+template <class T>
+ValueParam<T*> readValue(MIROAppBaseCommand& command, RecordGetter<T> get, const ZORUnicodeString& key) {
+  ValueParam<T*> param;
+  param.status = (command.*get)(key, param.value);
+  return param;
+}
 
 // Reads a record parameter into record (null first). On failure traces "Unable to retrieve "
 // followed by the label, the key unless another is given, and gives back the getter's status.
 template <class T>
 HRESULT readRecord(MIROAppBaseCommand& command, ZORQemTrace& trace, RecordGetter<T> get, const char* key,
                    T*& record, const char* label = nullptr) {
-  record = nullptr;
-  const HRESULT status = (command.*get)(key, record);
-  if (FAILED(status)) traceLine(trace, "Unable to retrieve ", label ? label : key);
-  return status;
+  const auto param = readValue(command, get, key);
+  record = param.value;
+  if (param.failed()) traceLine(trace, "Unable to retrieve ", label ? label : key);
+  return param.status;
 }
 
 // Two record parameters of one kind, "Param0" and "Param1" (such as the two context nodes a
@@ -165,12 +158,20 @@ Param0And1<T> readParam0And1(MIROAppBaseCommand& command, ZORQemTrace& trace, Re
   return params;
 }
 
-// Reads a record parameter with get, the record null until read.
-template <class T>
-ValueParam<T*> readValue(MIROAppBaseCommand& command, RecordGetter<T> get, const ZORUnicodeString& key) {
-  ValueParam<T*> param;
-  param.status = (command.*get)(key, param.value);
-  return param;
+// The filter mode and the filter 150 mode as a command reads them under its two keys: each that
+// cannot be read takes its default (2 and 0), traced.
+struct FilterModes {
+  int mode = 2;
+  unsigned char mode150 = 0;
+};
+inline FilterModes readFilterModes(MIROBaseCommandNoSO& command, ZORQemTrace& trace, const char* modeKey,
+                                   const char* mode150Key) {
+  FilterModes modes;
+  modes.mode = readValue<int>(command, modeKey)
+                   .orDefault(trace, 2, "Filter mode not explicitly set, setting it to its default");
+  modes.mode150 = readValue<unsigned char>(command, mode150Key)
+                      .orDefault(trace, 0, "Filter 150 mode not explicitly set, setting it to its default");
+  return modes;
 }
 
 // A streamable parameter as read: the getter's status, or the accessor's once it was asked;
