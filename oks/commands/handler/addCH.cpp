@@ -44,7 +44,8 @@ HRESULT writeAttributeValues(MIROAppBaseCommand& command, ZORQemTrace& trace,
 // Creates a configuration handler under its two context nodes, inside the environment of the
 // attribute node ("Param12") or "CONFIG", and returns it as "result0"; with an attribute node,
 // its values are written on the new handler, which is returned rebuilt. The final status line
-// is written on every exit after the desktop was found missing or the environment selected.
+// ("returns <status>") ends a run without a desktop and every run that selected the environment;
+// an unreadable "Param0", "Param1" or "Param3" ends the command without it.
 OKS_COMMAND(addCH, "OKS_addCH", OKS_TRACED_DESTRUCTOR) {
   oks::EnvironmentBracket environment;
   oks::ConfigService service;
@@ -102,8 +103,8 @@ OKS_COMMAND(addCH, "OKS_addCH", OKS_TRACED_DESTRUCTOR) {
     oks::traceLine(trace, "ERROR: Could not get CH xnode.");
     status = E_FAIL;
   } else {
-    // "result0" holds the handler from here on. Its UUID is copied first: a handler the host
-    // refuses is freed by it.
+    // "result0" holds the handler from here on, to the end of a run without an attribute node.
+    // Its UUID is copied first: a handler the host refuses is freed by it.
     const _SEQUENCE_octet* lastUuid = oks::lastNodeUuid(*created);
     const auto uuid = lastUuid ? std::optional<_SEQUENCE_octet>(*lastUuid) : std::nullopt;
     SetXNodeResult("result0", created.release());
