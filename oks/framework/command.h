@@ -3,9 +3,11 @@
 // CreateTIEMIROIBaseCommand<command>, and the unit statics in load order (stream and broker
 // initialisation, type codes, dictionary entry, trace channel).
 //
-// A unit reads:
-//   OKS_COMMAND_UNIT(getCHList, "OKS_getCHList", OKS_NO_DESTRUCTOR)
-//   HRESULT getCHList::AppExecute() { ... }
+// A unit names its command once, as the head of its AppExecute body:
+//   OKS_COMMAND(getCHList, "OKS_getCHList", OKS_NO_DESTRUCTOR) { ... }
+// The macro opens the step "<command>::AppExecute" around the body, which sees the unit's trace
+// channel as `trace`. Inside the unit, oksUnitTrace() is that channel and oksUnitName the
+// command's name, as its standard success and failure lines spell it.
 #pragma once
 
 #include <oks/framework/adapter.h>
@@ -23,15 +25,18 @@
   Name::~Name() { ZORQemTraceStep step(oksUnitTrace(), #Name "::destructor"); }
 #define OKS_DTOR_DEF_OKS_SILENT_DESTRUCTOR(Name) Name::~Name() = default;
 
-#define OKS_COMMAND_UNIT(Name, LateTypeText, DestructorKind)                                        \
+// clang-format off
+#define OKS_COMMAND(Name, LateTypeText, DestructorKind)                                             \
   namespace {                                                                                       \
   ZORQemTrace& oksUnitTrace();                                                                      \
+  [[maybe_unused]] constexpr const char* oksUnitName = #Name;                                       \
   }                                                                                                 \
   class Name : public MIROAppBaseCommand {                                                          \
    public:                                                                                          \
     static ZORMetaClass* meta_object;                                                               \
     Name();                                                                                         \
-    OKS_DTOR_DECL_##DestructorKind(Name) static ZORMetaClass* MetaObject();                         \
+    OKS_DTOR_DECL_##DestructorKind(Name)                                                            \
+    static ZORMetaClass* MetaObject();                                                              \
     ZORMetaClass* GetMetaObject() const override;                                                   \
     static const _GUID& ClassId();                                                                  \
     static const char* ClassName();                                                                 \
@@ -39,6 +44,9 @@
     int IsAKindOf(const char* name) const override;                                                 \
     static ZORBaseUnknown* CreateItself();                                                          \
     HRESULT AppExecute() override;                                                                  \
+                                                                                                    \
+   private:                                                                                         \
+    HRESULT AppExecuteBody(ZORQemTrace& trace);                                                     \
   };                                                                                                \
   ZORMetaClass* Name::meta_object = nullptr;                                                        \
   ZORMetaClass* Name::MetaObject() {                                                                \
@@ -54,8 +62,8 @@
   int Name::IsAKindOf(const char* name) const { return GetMetaObject()->IsAKindOf(name); }          \
   ZORBaseUnknown* Name::CreateItself() { return oks::createCommand<Name>(); }                       \
   Name::Name() { ZORQemTraceStep step(oksUnitTrace(), #Name "::constructor"); }                     \
-  OKS_DTOR_DEF_##DestructorKind(Name) class TIEMIROIBaseCommand##Name                               \
-      : public oks::TieAdapter<TIEMIROIBaseCommand##Name, Name> {                                   \
+  OKS_DTOR_DEF_##DestructorKind(Name)                                                               \
+  class TIEMIROIBaseCommand##Name : public oks::TieAdapter<TIEMIROIBaseCommand##Name, Name> {       \
    public:                                                                                          \
     static ZORMetaClass* meta_object;                                                               \
     static ZORBaseUnknown* ptstat;                                                                  \
@@ -74,4 +82,9 @@
                                   const_cast<char*>("STDOUT"), 1024, static_cast<ZORTraMode>(0));   \
   ZORQemTrace& oksUnitTrace() { return oksUnitTraceChannel; }                                       \
   }                                                                                                 \
-  static_assert(true, "")
+  HRESULT Name::AppExecute() {                                                                      \
+    ZORQemTraceStep step(oksUnitTrace(), #Name "::AppExecute");                                     \
+    return AppExecuteBody(oksUnitTrace());                                                          \
+  }                                                                                                 \
+  HRESULT Name::AppExecuteBody([[maybe_unused]] ZORQemTrace& trace)
+// clang-format on

@@ -1,54 +1,21 @@
-// The shapes of the single-call commands. A record command reads one record parameter, hands
-// it to one service operation that answers with a record, and returns that record as its
-// result. A status action reads its record parameters, calls one service operation and answers
-// with the service's status, tracing whether it failed.
+// The single-call commands, each one declaration in its unit. A record command reads one record
+// parameter, hands it to one service operation that answers with a record, and returns that
+// record as its result. A status action reads one record parameter, calls one service operation
+// and answers with the service's status, tracing whether it failed. An unchecked action calls
+// one service operation without parameters and reports success whatever it answers.
 #pragma once
 
+#include <memory>
 #include <type_traits>
 
+#include <oks/framework/command.h>
 #include <oks/framework/helpers.h>
-#include <oks/service/config_service.h>
 
 namespace oks {
 
-using ConfigService = QEM_ConfigImplementation_1::ConfigImplementation;
-
-// A record getter of the host, such as GetNodeParameter.
-template <class T>
-using RecordGetter = HRESULT (MIROAppBaseCommand::*)(const ZORUnicodeString&, T*&);
 // A record setter of the host, such as SetNodeSeqResult; it takes the record.
 template <class T>
 using RecordSetter = HRESULT (MIROAppBaseCommand::*)(const ZORUnicodeString&, const T*);
-
-// Reads a record parameter into record (null first). On failure traces "Unable to retrieve "
-// followed by the label, the key unless another is given, and gives back the getter's status.
-template <class T>
-HRESULT readRecord(MIROAppBaseCommand& command, ZORQemTrace& trace, RecordGetter<T> get, const char* key,
-                   T*& record, const char* label = nullptr) {
-  record = nullptr;
-  const HRESULT status = (command.*get)(key, record);
-  if (FAILED(status)) traceLine(trace, "Unable to retrieve ", label ? label : key);
-  return status;
-}
-
-// Two record parameters of one kind, "Param0" and "Param1", as read, with the status of the
-// last getter called.
-template <class T>
-struct Param0And1 {
-  HRESULT status = S_OK;
-  T* param0 = nullptr;
-  T* param1 = nullptr;
-};
-
-// Reads "Param0" and then "Param1" with the same getter, as readRecord; "Param1" is not read
-// when "Param0" fails.
-template <class T>
-Param0And1<T> readParam0And1(MIROAppBaseCommand& command, ZORQemTrace& trace, RecordGetter<T> get) {
-  Param0And1<T> params;
-  params.status = readRecord(command, trace, get, "Param0", params.param0);
-  if (SUCCEEDED(params.status)) params.status = readRecord(command, trace, get, "Param1", params.param1);
-  return params;
-}
 
 // When a record command hands its output over.
 enum class SuccessWhen {
@@ -63,26 +30,31 @@ enum class RecordReturns {
   NegativeElseOk,  // the service's status when negative, else S_OK
 };
 
-// How one record command differs from the plain row: its name for the success line, the test
-// of success, the failure line (none when null), the status rule, the result key, and a line
-// traced about the output after the success line.
+// How one record command differs from the plain row: the test of success, the failure line,
+// the status rule, the result key, a line traced about the output after the success line, and
+// whether the service object is made on the heap (a refused allocation ends the command).
 template <class Out>
 struct RecordRules {
-  const char* name = nullptr;
   SuccessWhen success = SuccessWhen::OutputSet;
-  const char* failureLine = nullptr;
+  FailureLine failureLine = {};
   RecordReturns returns = RecordReturns::ServiceStatus;
   const char* resultKey = "result0";
   void (*traceOutput)(ZORQemTrace&, const Out&) = nullptr;
+  bool serviceOnHeap = false;
 };
 
 // A record command: reads "Param0" with get, calls the service operation with it and a null
-// output, and on success traces the success line and hands the output to set (whose status
-// is not looked at). An output not handed over is freed.
+// output, and on success traces the success line of the command and hands the output to set
+// (whose status is not looked at). An output not handed over is freed.
 template <class In, class Out>
-HRESULT runRecordCommand(MIROAppBaseCommand& command, ZORQemTrace& trace, ConfigService& service,
+HRESULT runRecordCommand(MIROAppBaseCommand& command, ZORQemTrace& trace, const char* name,
                          RecordGetter<In> get, HRESULT (ConfigService::*call)(const In&, Out*&),
                          RecordSetter<Out> set, const std::type_identity_t<RecordRules<Out>>& rules) {
+  std::unique_ptr<ConfigService> onHeap;
+  ConfigService onStack;
+  if (rules.serviceOnHeap && !(onHeap = makeService(trace))) return E_FAIL;
+  ConfigService& service = onHeap ? *onHeap : onStack;
+
   In* input = nullptr;
   HRESULT status = readRecord(command, trace, get, "Param0", input);
   if (FAILED(status)) return status;
@@ -91,11 +63,11 @@ HRESULT runRecordCommand(MIROAppBaseCommand& command, ZORQemTrace& trace, Config
   status = (service.*call)(*input, output.out());
   const bool succeeded = output && (rules.success == SuccessWhen::OutputSet || SUCCEEDED(status));
   if (succeeded) {
-    traceSucceeded(trace, rules.name);
+    traceSucceeded(trace, name);
     if (rules.traceOutput) rules.traceOutput(trace, *output);
     (command.*set)(rules.resultKey, output.release());
-  } else if (rules.failureLine) {
-    traceLine(trace, rules.failureLine);
+  } else {
+    rules.failureLine.trace(trace, name);
   }
 
   switch (rules.returns) {
@@ -109,27 +81,58 @@ HRESULT runRecordCommand(MIROAppBaseCommand& command, ZORQemTrace& trace, Config
   return status;
 }
 
-// Ends a status action on the service's status: traces the failure line when it is negative,
-// else the success line of the command, and gives the status back.
-inline HRESULT reportAction(ZORQemTrace& trace, HRESULT status, const char* failureLine,
-                            const char* command) {
-  if (FAILED(status))
-    traceLine(trace, failureLine);
-  else
-    traceSucceeded(trace, command);
-  return status;
-}
+// How one status action differs from the plain row: its failure line.
+struct ActionRules {
+  FailureLine failureLine = {};
+};
 
 // A status action on one record parameter, "Param0" read with get and passed to the service
-// operation.
+// operation; its outcome traced by status.
 template <class In>
-HRESULT runStatusAction(MIROAppBaseCommand& command, ZORQemTrace& trace, ConfigService& service,
+HRESULT runStatusAction(MIROAppBaseCommand& command, ZORQemTrace& trace, const char* name,
                         RecordGetter<In> get, HRESULT (ConfigService::*call)(const In&),
-                        const char* failureLine, const char* name) {
+                        const ActionRules& rules) {
+  ConfigService service;
   In* input = nullptr;
   const HRESULT status = readRecord(command, trace, get, "Param0", input);
   if (FAILED(status)) return status;
-  return reportAction(trace, (service.*call)(*input), failureLine, name);
+  return reportOutcome(trace, name, (service.*call)(*input), rules.failureLine);
+}
+
+// An unchecked action: the service operation, then the success line whatever it answered; its
+// status is returned.
+inline HRESULT runUncheckedAction(ZORQemTrace& trace, const char* name, HRESULT (ConfigService::*call)()) {
+  ConfigService service;
+  const HRESULT status = (service.*call)();
+  traceSucceeded(trace, name);
+  return status;
 }
 
 }  // namespace oks
+
+// The declarations of the single-call units: the command and its late type and destructor kind
+// as OKS_COMMAND takes them, the host accessors and the service operation by name, then the
+// rules in which the command differs from the plain row (designated members of RecordRules or
+// ActionRules), if any.
+// clang-format off
+#define OKS_RECORD_COMMAND(Name, LateTypeText, DestructorKind, Getter, Operation, Setter, ...)       \
+  OKS_COMMAND(Name, LateTypeText, DestructorKind) {                                                 \
+    return oks::runRecordCommand(*this, trace, oksUnitName, &MIROAppBaseCommand::Getter,            \
+                                 &oks::ConfigService::Operation, &MIROAppBaseCommand::Setter,       \
+                                 {__VA_ARGS__});                                                    \
+  }                                                                                                 \
+  static_assert(true, "")
+
+#define OKS_STATUS_ACTION(Name, LateTypeText, DestructorKind, Getter, Operation, ...)                \
+  OKS_COMMAND(Name, LateTypeText, DestructorKind) {                                                 \
+    return oks::runStatusAction(*this, trace, oksUnitName, &MIROAppBaseCommand::Getter,             \
+                                &oks::ConfigService::Operation, {__VA_ARGS__});                     \
+  }                                                                                                 \
+  static_assert(true, "")
+
+#define OKS_UNCHECKED_ACTION(Name, LateTypeText, DestructorKind, Operation)                          \
+  OKS_COMMAND(Name, LateTypeText, DestructorKind) {                                                 \
+    return oks::runUncheckedAction(trace, oksUnitName, &oks::ConfigService::Operation);             \
+  }                                                                                                 \
+  static_assert(true, "")
+// clang-format on

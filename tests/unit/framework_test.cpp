@@ -1,13 +1,16 @@
 // The component framework as the object modeler and a host see it: late types, meta objects,
 // adapters, factories, reference counting, constructor and destructor traces, unit statics and
-// allocation faults.
+// allocation faults; and the environment bracket the commands work in.
 #include <dlfcn.h>
 
 #include <algorithm>
 #include <cstdio>
 #include <set>
+#include <stdexcept>
 
 #include "tests/unit/library_fixture.h"
+#include <oks/framework/helpers.h>
+#include <oks/service/server.h>
 
 namespace oks::test {
 namespace {
@@ -189,6 +192,104 @@ TEST_F(FrameworkTest, TheLibraryExportsExactlyTheFactories) {
   for (const auto* meta : registeredClasses())
     expected.insert(std::string("CreateTIEMIROIBaseCommand") + meta->ClassName());
   EXPECT_EQ(exported, expected);
+}
+
+// A root desktop that records its environment operations, and a data domain.
+class DesktopServer : public Server {
+ public:
+  ZORUnicodeString domain = "DOM";
+  bool throwOnClose = false;
+  std::vector<std::string> operations;
+
+  ZORUnicodeString GetDataDomain() override { return domain; }
+  ZORIRootDesktop_var GetRootDesktop() override {
+    return ZORIRootDesktop_var(makeServerObject(ServerObject::Desktop, "desktop"));
+  }
+  HRESULT PushEnvironment(const ZORUnicodeString& environment) override {
+    operations.push_back("push " + environment.str());
+    return S_OK;
+  }
+  HRESULT PopEnvironment() override {
+    operations.push_back("pop");
+    if (throwOnClose) throw std::runtime_error("closing");
+    return S_OK;
+  }
+};
+
+class EnvironmentBracketTest : public ::testing::Test {
+ protected:
+  DesktopServer server_;
+  ScopedServer installed_{&server_};
+  ZORQemTrace trace_{"T", "T", "STDOUT", 1024, static_cast<ZORTraMode>(0)};
+};
+
+TEST_F(EnvironmentBracketTest, ANormalExitClosesWhatWasSelectedOnce) {
+  { EnvironmentBracket environment; }
+  EXPECT_TRUE(server_.operations.empty());
+  {
+    EnvironmentBracket environment;
+    environment.push("CONFIG");
+  }
+  {
+    EnvironmentBracket environment;
+    environment.push("EXPLICIT");
+    environment.close();
+  }
+  EXPECT_EQ(server_.operations, (std::vector<std::string>{"push CONFIG", "pop", "push EXPLICIT", "pop"}));
+}
+
+TEST_F(EnvironmentBracketTest, TheDataDomainDashSelectsAndClosesNothing) {
+  server_.domain = "-";
+  {
+    EnvironmentBracket environment;
+    environment.closeOnExit(true);
+    environment.selectDataDomain(trace_, " environment.");
+  }
+  server_.domain = "DOM";
+  {
+    EnvironmentBracket environment;
+    environment.selectDataDomain(trace_, " environment.");
+  }
+  EXPECT_EQ(server_.operations, (std::vector<std::string>{"push DOM", "pop"}));
+}
+
+TEST_F(EnvironmentBracketTest, AnExceptionPassingLeavesTheEnvironmentOpen) {
+  EXPECT_THROW(
+      {
+        EnvironmentBracket environment;
+        environment.push("CONFIG");
+        throw std::runtime_error("service");
+      },
+      std::runtime_error);
+  EXPECT_EQ(server_.operations, (std::vector<std::string>{"push CONFIG"}));
+}
+
+// A command run from a destructor while another exception unwinds still closes on its own
+// normal exit: only an exception that started after the bracket counts.
+TEST_F(EnvironmentBracketTest, ABracketMadeDuringUnwindingClosesOnItsNormalExit) {
+  struct RunsACommandWhenDestroyed {
+    ~RunsACommandWhenDestroyed() {
+      EnvironmentBracket environment;
+      environment.push("CLEANUP");
+    }
+  };
+  EXPECT_THROW(
+      {
+        RunsACommandWhenDestroyed guard;
+        throw std::runtime_error("outer");
+      },
+      std::runtime_error);
+  EXPECT_EQ(server_.operations, (std::vector<std::string>{"push CLEANUP", "pop"}));
+}
+
+TEST_F(EnvironmentBracketTest, ADesktopThatThrowsWhileClosingPassesItOn) {
+  server_.throwOnClose = true;
+  EXPECT_THROW(
+      {
+        EnvironmentBracket environment;
+        environment.push("CONFIG");
+      },
+      std::runtime_error);
 }
 
 }  // namespace

@@ -1,13 +1,7 @@
+#include <oks/commands/effectivity/carry_over.h>
 #include <oks/framework/command.h>
-#include <oks/framework/effectivity_carry_over.h>
 
-OKS_COMMAND_UNIT(carryOverPSExists, "OKS_carryOverPSExists", OKS_NO_DESTRUCTOR);
-
-HRESULT carryOverPSExists::AppExecute() {
-  ZORQemTraceStep step(oksUnitTrace(), "carryOverPSExists::AppExecute");
-  static const oks::CarryOverCheck<QEM_ProductTypes::XNodeSeq> check{
-      &MIROAppBaseCommand::GetXNodeSeqParameter,
-      &QEM_ConfigImplementation_1::ConfigImplementation::carryOverPSExists, "carryOverPSExists",
-      " The value of psExists is "};
-  return oks::runCarryOverCheck(*this, oksUnitTrace(), check);
+OKS_COMMAND(carryOverPSExists, "OKS_carryOverPSExists", OKS_NO_DESTRUCTOR) {
+  return oks::runCarryOverCheck(*this, trace, oksUnitName, &MIROAppBaseCommand::GetXNodeSeqParameter,
+                                &oks::ConfigService::carryOverPSExists, " The value of psExists is ");
 }

@@ -1,12 +1,7 @@
 #include <oks/framework/command.h>
 #include <oks/framework/helpers.h>
-#include <oks/service/config_service.h>
 
-OKS_COMMAND_UNIT(displayPtSpecApplicability, "OKS_displayPtSpecApplicability", OKS_TRACED_DESTRUCTOR);
-
-HRESULT displayPtSpecApplicability::AppExecute() {
-  ZORQemTraceStep step(oksUnitTrace(), "displayPtSpecApplicability::AppExecute");
-  ZORQemTrace& trace = oksUnitTrace();
+OKS_COMMAND(displayPtSpecApplicability, "OKS_displayPtSpecApplicability", OKS_TRACED_DESTRUCTOR) {
   ConfigurationImplementation_1 service;
   QEM_ProductTypes::XNodeSeq* nodes = nullptr;
   HRESULT status = GetXNodeSeqParameter("Param0", nodes);
@@ -15,6 +10,6 @@ HRESULT displayPtSpecApplicability::AppExecute() {
   // The service's status is not looked at: whatever text it left is the answer.
   ZORUnicodeString description;
   service.displayPtSpecEffectivity(*nodes, description);
-  oks::traceLine(trace, " displayPtSpecApplicability executed successfully.");
+  oks::traceSucceeded(trace, oksUnitName);
   return oks::streamedStatus(trace, oks::streamText(*this, "result0", description));
 }

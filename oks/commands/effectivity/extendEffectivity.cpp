@@ -1,12 +1,7 @@
 #include <oks/framework/command.h>
 #include <oks/framework/helpers.h>
-#include <oks/service/config_service.h>
 
-OKS_COMMAND_UNIT(extendEffectivity, "OKS_extendEffectivity", OKS_SILENT_DESTRUCTOR);
-
-HRESULT extendEffectivity::AppExecute() {
-  ZORQemTraceStep step(oksUnitTrace(), "extendEffectivity::AppExecute");
-  ZORQemTrace& trace = oksUnitTrace();
+OKS_COMMAND(extendEffectivity, "OKS_extendEffectivity", OKS_SILENT_DESTRUCTOR) {
   QEM_ProductTypes::XNodeSeq* nodes = nullptr;
   HRESULT status = GetXNodeSeqParameter("Param0", nodes);
   if (FAILED(status)) return oks::unableToRetrieve(trace, "Param0", status);

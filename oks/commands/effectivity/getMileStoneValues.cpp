@@ -1,15 +1,8 @@
-#include <memory>
-
 #include <oks/framework/command.h>
 #include <oks/framework/helpers.h>
-#include <oks/service/config_service.h>
 
-OKS_COMMAND_UNIT(getMileStoneValues, "OKS_getMileStoneValues", OKS_TRACED_DESTRUCTOR);
-
-HRESULT getMileStoneValues::AppExecute() {
-  ZORQemTraceStep step(oksUnitTrace(), "getMileStoneValues::AppExecute");
-  ZORQemTrace& trace = oksUnitTrace();
-  QEM_ConfigImplementation_1::ConfigImplementation service;
+OKS_COMMAND(getMileStoneValues, "OKS_getMileStoneValues", OKS_TRACED_DESTRUCTOR) {
+  oks::ConfigService service;
   QEM_ProductTypes::Node* node = nullptr;
   HRESULT status = GetNodeParameter("Param0", node);
   if (FAILED(status)) return oks::unableToRetrieve(trace, "Param0", status);
@@ -18,11 +11,10 @@ HRESULT getMileStoneValues::AppExecute() {
   oks::OutRecord<QEMConfig::MileStoneValueSeq> milestones;
   service.getMileStoneValues(*node, milestones.out());
   if (!milestones) {
-    oks::traceLine(trace, "BO-->getMileStoneValues Function Failed");
+    oks::traceFunctionFailed(trace, oksUnitName);
     return E_FAIL;
   }
-  oks::traceLine(trace, " getMileStoneValues executed successfully.");
-  return oks::streamedStatus(
-      trace, oks::streamRecord<MileStoneValueSeqStreamer>(
-                 *this, "result0", std::unique_ptr<QEMConfig::MileStoneValueSeq>(milestones.release())));
+  oks::traceSucceeded(trace, oksUnitName);
+  return oks::streamedStatus(trace,
+                             oks::streamRecord<MileStoneValueSeqStreamer>(*this, "result0", milestones));
 }

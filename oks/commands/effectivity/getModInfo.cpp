@@ -1,7 +1,5 @@
+#include <oks/commands/effectivity/modification.h>
 #include <oks/framework/command.h>
-#include <oks/framework/effectivity_modification.h>
-
-OKS_COMMAND_UNIT(getModInfo, "OKS_getCrapola", OKS_SILENT_DESTRUCTOR);
 
 namespace {
 
@@ -20,9 +18,7 @@ constexpr OwnerResult ownerResults[] = {
 
 }  // namespace
 
-HRESULT getModInfo::AppExecute() {
-  ZORQemTraceStep step(oksUnitTrace(), "getModInfo::AppExecute");
-  ZORQemTrace& trace = oksUnitTrace();
+OKS_COMMAND(getModInfo, "OKS_getCrapola", OKS_SILENT_DESTRUCTOR) {
   oks::ModificationLookup lookup = oks::lookUpModification(*this, trace, oks::LookupTrace::Steps);
   if (!lookup.found()) return lookup.status;
 

@@ -1,34 +1,21 @@
 #include <oks/framework/command.h>
 #include <oks/framework/helpers.h>
-#include <oks/service/config_service.h>
 
-OKS_COMMAND_UNIT(getPCSpecTree, "OKS_getPCSpecTree", OKS_NO_DESTRUCTOR);
-
-HRESULT getPCSpecTree::AppExecute() {
-  ZORQemTraceStep step(oksUnitTrace(), "getPCSpecTree::AppExecute");
-  ZORQemTrace& trace = oksUnitTrace();
-  QEM_ConfigImplementation_1::ConfigImplementation service;
+OKS_COMMAND(getPCSpecTree, "OKS_getPCSpecTree", OKS_NO_DESTRUCTOR) {
+  oks::ConfigService service;
   QEM_ProductTypes::Node* node = nullptr;
   HRESULT status = GetNodeParameter("Param0", node);
   if (FAILED(status)) return oks::unableToRetrieve(trace, "Param0", status);
-  // Both filters are optional: what cannot be had is replaced by an empty value, and traced
-  // only when the host or the streamable reported a failure.
-  auto values = oks::readStreamable<QEMConfig::NormalValueSeq>(*this, "Param1");
-  if (values.failed()) oks::traceLine(trace, "Failed to get the filterNode");
-  auto domainParam = oks::readStreamable<ZORUnicodeString>(*this, "Param2");
-  if (domainParam.failed()) oks::traceLine(trace, "Failed to get the domain");
-  ZORUnicodeString domain;
-  if (domainParam.object) domain = *domainParam.object;
+  const oks::EffectivityFilter effectivity(*this, trace, "Param1", "Param2");
 
   // The trace follows the returned nodes, the status is the service's either way.
-  const QEMConfig::NormalValueSeq noValues;
   oks::OutRecord<QEM_ProductTypes::NodeSeq> nodes;
-  status = service.getPCSpecTree(*node, values.object ? *values.object : noValues, domain, nodes.out());
+  status = service.getPCSpecTree(*node, effectivity.values(), effectivity.domain(), nodes.out());
   if (nodes) {
-    oks::traceLine(trace, " getPCSpecTree executed successfully.");
+    oks::traceSucceeded(trace, oksUnitName);
     SetNodeSeqResult("result0", nodes.release());
   } else {
-    oks::traceLine(trace, "BO-->getPCSpecTree Function Failed");
+    oks::traceFunctionFailed(trace, oksUnitName);
   }
   return status;
 }

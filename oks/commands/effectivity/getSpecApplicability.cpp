@@ -1,10 +1,7 @@
+#include <oks/commands/effectivity/applicability.h>
 #include <oks/framework/command.h>
-#include <oks/framework/effectivity_applicability.h>
 
-OKS_COMMAND_UNIT(getSpecApplicability, "OKS_getSpecApplicability", OKS_TRACED_DESTRUCTOR);
-
-HRESULT getSpecApplicability::AppExecute() {
-  ZORQemTraceStep step(oksUnitTrace(), "getSpecApplicability::AppExecute");
-  return oks::getApplicability(*this, oksUnitTrace(), "getSpecApplicability",
+OKS_COMMAND(getSpecApplicability, "OKS_getSpecApplicability", OKS_TRACED_DESTRUCTOR) {
+  return oks::getApplicability(*this, trace, oksUnitName,
                                &ConfigurationImplementation_1::getSpecApplicability);
 }

@@ -1,13 +1,8 @@
 #include <oks/framework/command.h>
 #include <oks/framework/helpers.h>
-#include <oks/service/config_service.h>
 
-OKS_COMMAND_UNIT(isPUE, "OKS_isPUE", OKS_TRACED_DESTRUCTOR);
-
-HRESULT isPUE::AppExecute() {
-  ZORQemTraceStep step(oksUnitTrace(), "isPUE::AppExecute");
-  ZORQemTrace& trace = oksUnitTrace();
-  QEM_ConfigImplementation_1::ConfigImplementation service;
+OKS_COMMAND(isPUE, "OKS_isPUE", OKS_TRACED_DESTRUCTOR) {
+  oks::ConfigService service;
   QEM_ProductTypes::XNode* node = nullptr;
   HRESULT status = GetXNodeParameter("Param0", node);
   if (FAILED(status)) return oks::unableToRetrieve(trace, "Param0", status);

@@ -1,30 +1,20 @@
 #include <oks/framework/command.h>
 #include <oks/framework/helpers.h>
-#include <oks/service/config_service.h>
 
-OKS_COMMAND_UNIT(propagateEffectivity, "OKS_propagateEffectivity", OKS_TRACED_DESTRUCTOR);
-
-HRESULT propagateEffectivity::AppExecute() {
-  ZORQemTraceStep step(oksUnitTrace(), "propagateEffectivity::AppExecute");
-  ZORQemTrace& trace = oksUnitTrace();
-  QEM_ConfigImplementation_1::ConfigImplementation service;
+OKS_COMMAND(propagateEffectivity, "OKS_propagateEffectivity", OKS_TRACED_DESTRUCTOR) {
+  oks::ConfigService service;
   QEM_ProductTypes::XNode* node = nullptr;
   HRESULT status = GetXNodeParameter("Param0", node);
   if (FAILED(status)) return oks::unableToRetrieve(trace, "Param0", status);
   // A filter that cannot be had is not traced; an empty filter goes to the service instead.
   auto filter = oks::readStreamable<QEMConfig::MultiCOFilter>(*this, "Param1");
-  const int filterMode = oks::readValueOr(*this, trace, "Param2", 2,
-                                          "Filter mode not explicitly set, setting it to its default");
-  const unsigned char filter150Mode = oks::readValueOr<unsigned char>(
-      *this, trace, "Param3", 0, "Filter 150 mode not explicitly set, setting it to its default");
+  const auto filterModes = oks::readFilterModes(*this, trace, "Param2", "Param3");
 
+  // A failure must not read as success: its status is returned, a success answers S_OK.
   const QEMConfig::MultiCOFilter noFilter;
-  status = service.propagateEffectivity(*node, filter.object ? *filter.object : noFilter, filterMode,
-                                        static_cast<int>(filter150Mode));
-  if (FAILED(status)) {
-    oks::traceLine(trace, "BO-->propagateEffectivity Function Failed");
-    return status;
-  }
-  oks::traceLine(trace, " propagateEffectivity executed successfully.");
-  return S_OK;
+  status = oks::reportOutcome(
+      trace, oksUnitName,
+      service.propagateEffectivity(*node, oks::objectOr(filter, noFilter), filterModes.mode,
+                                   static_cast<int>(filterModes.mode150)));
+  return FAILED(status) ? status : S_OK;
 }

@@ -1,10 +1,6 @@
+#include <oks/commands/effectivity/applicability.h>
 #include <oks/framework/command.h>
-#include <oks/framework/effectivity_applicability.h>
 
-OKS_COMMAND_UNIT(setPtApplicability, "OKS_setPtApplicability", OKS_TRACED_DESTRUCTOR);
-
-HRESULT setPtApplicability::AppExecute() {
-  ZORQemTraceStep step(oksUnitTrace(), "setPtApplicability::AppExecute");
-  return oks::setApplicability(*this, oksUnitTrace(), "setPtApplicability",
-                               &ConfigurationImplementation_1::setPtApplicability);
+OKS_COMMAND(setPtApplicability, "OKS_setPtApplicability", OKS_TRACED_DESTRUCTOR) {
+  return oks::setApplicability(*this, trace, oksUnitName, &ConfigurationImplementation_1::setPtApplicability);
 }

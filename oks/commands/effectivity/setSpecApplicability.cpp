@@ -1,10 +1,7 @@
+#include <oks/commands/effectivity/applicability.h>
 #include <oks/framework/command.h>
-#include <oks/framework/effectivity_applicability.h>
 
-OKS_COMMAND_UNIT(setSpecApplicability, "OKS_setSpecApplicability", OKS_TRACED_DESTRUCTOR);
-
-HRESULT setSpecApplicability::AppExecute() {
-  ZORQemTraceStep step(oksUnitTrace(), "setSpecApplicability::AppExecute");
-  return oks::setApplicability(*this, oksUnitTrace(), "setSpecApplicability",
+OKS_COMMAND(setSpecApplicability, "OKS_setSpecApplicability", OKS_TRACED_DESTRUCTOR) {
+  return oks::setApplicability(*this, trace, oksUnitName,
                                &ConfigurationImplementation_1::setSpecApplicability);
 }

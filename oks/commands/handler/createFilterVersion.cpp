@@ -1,46 +1,32 @@
 #include <oks/framework/command.h>
 #include <oks/framework/helpers.h>
-#include <oks/service/config_service.h>
 
-OKS_COMMAND_UNIT(createFilterVersion, "OKS_createFilterVersion", OKS_TRACED_DESTRUCTOR);
+// Versions the handler inside its own environment.
+OKS_COMMAND(createFilterVersion, "OKS_createFilterVersion", OKS_TRACED_DESTRUCTOR) {
+  oks::EnvironmentBracket environment;
+  oks::ConfigService service;
+  if (!environment.desktopFound(trace)) return E_FAIL;
+  QEM_ProductTypes::XNode* handler = nullptr;
+  HRESULT status = GetXNodeParameter("Param0", handler);
+  if (FAILED(status)) return oks::unableToRetrieve(trace, "Param0", status);
 
-HRESULT createFilterVersion::AppExecute() {
-  ZORQemTraceStep step(oksUnitTrace(), "createFilterVersion::AppExecute");
-  ZORQemTrace& trace = oksUnitTrace();
-  oks::EnvironmentBracket desktop;
-  ZORUnicodeString domain = "";
-  QEM_ConfigImplementation_1::ConfigImplementation service;
+  const ZORUnicodeString domain = handler->Environment;
+  oks::traceLine(trace, "Using ", domain, " domain.");
+  status = environment.push(domain);
+  // A domain is closed on the way out, after a refused selection too; an empty one never.
+  environment.closeOnExit(domain.Length() > 0);
+  if (FAILED(status)) {
+    oks::traceLine(trace, "Unable to push domain of CH.");
+    return status;
+  }
 
-  // Works inside the handler's own environment; any domain selected is closed again, after a
-  // refused selection too.
-  const HRESULT status = [&]() -> HRESULT {
-    if (!desktop.hasDesktop()) {
-      oks::traceLine(trace, "Unable to get handle to template root desktop.");
-      return E_FAIL;
-    }
-    QEM_ProductTypes::XNode* handler = nullptr;
-    HRESULT result = GetXNodeParameter("Param0", handler);
-    if (FAILED(result)) return oks::unableToRetrieve(trace, "Param0", result);
-
-    domain = handler->Environment;
-    oks::traceLine(trace, "Using ", domain, " domain.");
-    result = desktop.push(domain);
-    if (FAILED(result)) {
-      oks::traceLine(trace, "Unable to push domain of CH.");
-      return result;
-    }
-
-    oks::OutRecord<QEM_ProductTypes::XNode> version;
-    result = service.createFilterVersion(*handler, version.out());
-    if (FAILED(result) || !version) {
-      oks::traceLine(trace, " createFilterVersion failed to execut.");
-      return E_FAIL;
-    }
-    oks::traceLine(trace, " createFilterVersion executed successfully.");
-    SetXNodeResult("result0", version.release());
-    return S_OK;
-  }();
-
-  if (domain.Length() > 0) desktop.close();
-  return status;
+  oks::OutRecord<QEM_ProductTypes::XNode> version;
+  status = service.createFilterVersion(*handler, version.out());
+  if (FAILED(status) || !version) {
+    oks::traceLine(trace, " createFilterVersion failed to execut.");
+    return E_FAIL;
+  }
+  oks::traceSucceeded(trace, oksUnitName);
+  SetXNodeResult("result0", version.release());
+  return S_OK;
 }

@@ -1,18 +1,13 @@
+#include <oks/commands/handler/params.h>
 #include <oks/framework/command.h>
-#include <oks/framework/handler_params.h>
-#include <oks/service/config_service.h>
 
-OKS_COMMAND_UNIT(deleteCH, "OKS_deleteCH", OKS_NO_DESTRUCTOR);
-
-HRESULT deleteCH::AppExecute() {
-  ZORQemTraceStep step(oksUnitTrace(), "deleteCH::AppExecute");
-  ZORQemTrace& trace = oksUnitTrace();
-  QEM_ConfigImplementation_1::ConfigImplementation service;
+OKS_COMMAND(deleteCH, "OKS_deleteCH", OKS_NO_DESTRUCTOR) {
+  oks::ConfigService service;
 
   const oks::NamedHandler handler = oks::readNamedHandler(*this, trace);
   if (handler.failed()) return handler.status();
 
-  return oks::traceOutcome(
-      trace, "deleteCH",
+  return oks::reportOutcome(
+      trace, oksUnitName,
       service.deleteCH(*handler.context.first, *handler.context.second, *handler.name.object));
 }

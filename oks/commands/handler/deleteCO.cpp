@@ -1,13 +1,8 @@
+#include <oks/commands/handler/params.h>
 #include <oks/framework/command.h>
-#include <oks/framework/handler_params.h>
-#include <oks/service/config_service.h>
 
-OKS_COMMAND_UNIT(deleteCO, "OKS_deleteCO", OKS_NO_DESTRUCTOR);
-
-HRESULT deleteCO::AppExecute() {
-  ZORQemTraceStep step(oksUnitTrace(), "deleteCO::AppExecute");
-  ZORQemTrace& trace = oksUnitTrace();
-  QEM_ConfigImplementation_1::ConfigImplementation service;
+OKS_COMMAND(deleteCO, "OKS_deleteCO", OKS_NO_DESTRUCTOR) {
+  oks::ConfigService service;
 
   QEM_ProductTypes::Node* node = nullptr;
   const HRESULT status = GetNodeParameter("Param0", node);
@@ -16,5 +11,5 @@ HRESULT deleteCO::AppExecute() {
   const auto name = oks::readNameParam(*this, trace, MIROAppBaseCommand::osParam3);
   if (name.failed()) return name.status;
 
-  return oks::traceOutcome(trace, "deleteCO", service.deleteCO(*node, *name.object));
+  return oks::reportOutcome(trace, oksUnitName, service.deleteCO(*node, *name.object));
 }

@@ -1,15 +1,8 @@
-#include <memory>
-
+#include <oks/commands/handler/params.h>
 #include <oks/framework/command.h>
-#include <oks/framework/handler_params.h>
-#include <oks/service/config_service.h>
 
-OKS_COMMAND_UNIT(getCHFilter, "OKS_getCHFilter", OKS_TRACED_DESTRUCTOR);
-
-HRESULT getCHFilter::AppExecute() {
-  ZORQemTraceStep step(oksUnitTrace(), "getCHFilter::AppExecute");
-  ZORQemTrace& trace = oksUnitTrace();
-  QEM_ConfigImplementation_1::ConfigImplementation service;
+OKS_COMMAND(getCHFilter, "OKS_getCHFilter", OKS_TRACED_DESTRUCTOR) {
+  oks::ConfigService service;
 
   const oks::NamedHandler handler = oks::readNamedHandler(*this, trace);
   if (handler.failed()) return handler.status();
@@ -32,23 +25,19 @@ HRESULT getCHFilter::AppExecute() {
   const oks::OutRecord<ZORListPtrQEMIQObjectQuery> replacedQueries(queries != queryParam.object ? queries
                                                                                                 : nullptr);
   if (!filter) {
-    oks::traceLine(trace, "BO-->getCHFilter Function Failed");
+    oks::traceFunctionFailed(trace, oksUnitName);
     return E_FAIL;
   }
-  oks::traceLine(trace, " getCHFilter executed successfully.");
+  oks::traceSucceeded(trace, oksUnitName);
 
   // A streamer that cannot be had ends the command; one whose interface query reported a
   // failure is traced and the command goes on.
   auto streamed = [&](const oks::StreamerOutcome& outcome, const char* queryFailure) {
-    if (!outcome.gotInterface) {
-      oks::traceLine(trace, "QueryInterface Failed");
-      return false;
-    }
+    if (!oks::streamerHad(trace, outcome)) return false;
     if (FAILED(outcome.queryStatus) && queryFailure) oks::traceLine(trace, queryFailure);
     return true;
   };
-  const auto filterResult = oks::streamRecord<MultiCOFilterStreamer>(
-      *this, "result0", std::unique_ptr<QEMConfig::MultiCOFilter>(filter.release()));
+  const auto filterResult = oks::streamRecord<MultiCOFilterStreamer>(*this, "result0", filter);
   if (!streamed(filterResult, nullptr)) return E_FAIL;
   const auto modeResult =
       oks::streamText(*this, "result1", ZORUnicodeString().BuildFromNum(filterMode, "%d"));
@@ -61,9 +50,9 @@ HRESULT getCHFilter::AppExecute() {
   // for none.
   oks::traceLine(trace, "Going to return the filter criteria");
   if (!attributeFilters) attributeFilters.out() = new ZORListPtrQEMIQAttributeFilterObject(0);
-  const auto criteriaResult = oks::streamRecord<DescriptionFilterSeqStreamer>(
-      *this, "result3", std::unique_ptr<ZORListPtrQEMIQAttributeFilterObject>(attributeFilters.release()),
-      /*setWithoutInterface=*/true);
+  const auto criteriaResult =
+      oks::streamRecord<DescriptionFilterSeqStreamer>(*this, "result3", attributeFilters,
+                                                      /*setWithoutInterface=*/true);
   if (FAILED(criteriaResult.queryStatus))
     oks::traceLine(trace, "Failed Query Interface while getting DescriptionFilterSeqStreamer");
 

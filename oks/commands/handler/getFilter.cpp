@@ -1,13 +1,8 @@
+#include <oks/commands/handler/filter.h>
 #include <oks/framework/command.h>
-#include <oks/framework/handler_filter.h>
-#include <oks/service/config_service.h>
 
-OKS_COMMAND_UNIT(getFilter, "OKS_getFilter", OKS_TRACED_DESTRUCTOR);
-
-HRESULT getFilter::AppExecute() {
-  ZORQemTraceStep step(oksUnitTrace(), "getFilter::AppExecute");
-  ZORQemTrace& trace = oksUnitTrace();
-  QEM_ConfigImplementation_1::ConfigImplementation service;
+OKS_COMMAND(getFilter, "OKS_getFilter", OKS_TRACED_DESTRUCTOR) {
+  oks::ConfigService service;
 
   QEM_ProductTypes::Node* node = nullptr;
   HRESULT status = GetNodeParameter("Param0", node);
@@ -20,7 +15,7 @@ HRESULT getFilter::AppExecute() {
   unsigned char filter150Mode = 0;
   unsigned char hideUnsolvedMode = 0;
   service.getFilter(*node, filter.out(), filterMode, filter150Mode, hideUnsolvedMode);
-  const oks::FilterResult returned = oks::returnFilter(*this, trace, "getFilter", filter);
+  const oks::FilterResult returned = oks::returnFilter(*this, trace, oksUnitName, filter);
   if (!returned.streamed) return returned.status;
   if (FAILED(returned.status))
     oks::traceLine(trace, "Failed to set resulting MultiCOFilter on the output stream.");

@@ -1,13 +1,8 @@
+#include <oks/commands/handler/filter.h>
 #include <oks/framework/command.h>
-#include <oks/framework/handler_filter.h>
-#include <oks/service/config_service.h>
 
-OKS_COMMAND_UNIT(getPSFilter, "OKS_getPSFilter", OKS_TRACED_DESTRUCTOR);
-
-HRESULT getPSFilter::AppExecute() {
-  ZORQemTraceStep step(oksUnitTrace(), "getPSFilter::AppExecute");
-  ZORQemTrace& trace = oksUnitTrace();
-  QEM_ConfigImplementation_1::ConfigImplementation service;
+OKS_COMMAND(getPSFilter, "OKS_getPSFilter", OKS_TRACED_DESTRUCTOR) {
+  oks::ConfigService service;
 
   QEM_ProductTypes::Node* spec = nullptr;
   const HRESULT status = GetNodeParameter("Param0", spec);
@@ -16,5 +11,5 @@ HRESULT getPSFilter::AppExecute() {
   // Found when a filter comes back, whatever the service's status.
   oks::OutRecord<QEMConfig::MultiCOFilter> filter;
   service.getPSFilter(*spec, filter.out());
-  return oks::returnFilter(*this, trace, "getPSFilter", filter).status;
+  return oks::returnFilter(*this, trace, oksUnitName, filter).status;
 }

@@ -1,13 +1,8 @@
 #include <oks/framework/command.h>
 #include <oks/framework/helpers.h>
-#include <oks/service/config_service.h>
 
-OKS_COMMAND_UNIT(setFilter, "OKS_setFilter", OKS_TRACED_DESTRUCTOR);
-
-HRESULT setFilter::AppExecute() {
-  ZORQemTraceStep step(oksUnitTrace(), "setFilter::AppExecute");
-  ZORQemTrace& trace = oksUnitTrace();
-  QEM_ConfigImplementation_1::ConfigImplementation service;
+OKS_COMMAND(setFilter, "OKS_setFilter", OKS_TRACED_DESTRUCTOR) {
+  oks::ConfigService service;
 
   QEM_ProductTypes::Node* node = nullptr;
   const HRESULT status = GetNodeParameter("Param0", node);
@@ -36,11 +31,11 @@ HRESULT setFilter::AppExecute() {
   if (hideUnsolvedText.status == E_FAIL) hideUnsolvedMode = 0;
 
   if (!filter.object) {
-    oks::traceLine(trace, "BO-->setFilter Function Failed");
+    oks::traceFunctionFailed(trace, oksUnitName);
     return E_FAIL;
   }
   const HRESULT serviceStatus =
       service.setFilter(*node, *filter.object, filterMode, filter150Mode, hideUnsolvedMode);
-  oks::traceLine(trace, " setFilter executed successfully.");
+  oks::traceSucceeded(trace, oksUnitName);
   return serviceStatus;
 }

@@ -1,13 +1,8 @@
+#include <oks/commands/prodspec/creation.h>
 #include <oks/framework/command.h>
 #include <oks/framework/helpers.h>
-#include <oks/framework/prodspec_creation.h>
-#include <oks/service/config_service.h>
 
-OKS_COMMAND_UNIT(addCOProdSpec, "OKS_addCOProdSpec", OKS_NO_DESTRUCTOR);
-
-HRESULT addCOProdSpec::AppExecute() {
-  ZORQemTraceStep step(oksUnitTrace(), "addCOProdSpec::AppExecute");
-  ZORQemTrace& trace = oksUnitTrace();
+OKS_COMMAND(addCOProdSpec, "OKS_addCOProdSpec", OKS_NO_DESTRUCTOR) {
   int carryOver = 0;
   // The carry-over switch: 1 when "Param1" carries the text "1". A "Param1" that yields no
   // text (getter or accessor failing, empty handle, no object) leaves it at 0.
@@ -21,9 +16,7 @@ HRESULT addCOProdSpec::AppExecute() {
     carryOver = text.object->Compare("1") ? 1 : 0;
   };
   return oks::createSpecFromSources(
-      *this, trace, {"BO-->addCOProdSpec Function Failed", " addCOProdSpec executed successfully."},
-      readCarryOver,
-      [&](QEM_ConfigImplementation_1::ConfigImplementation& service,
-          const QEM_ProductTypes::XNodeSeq& sources,
+      *this, trace, oksUnitName, readCarryOver,
+      [&](oks::ConfigService& service, const QEM_ProductTypes::XNodeSeq& sources,
           QEM_ProductTypes::XNode*& created) { return service.addCOProdSpec(sources, carryOver, created); });
 }

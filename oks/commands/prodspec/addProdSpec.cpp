@@ -1,19 +1,10 @@
 #include <oks/framework/command.h>
 #include <oks/framework/helpers.h>
-#include <oks/framework/prodspec_params.h>
-#include <oks/service/config_service.h>
 
-OKS_COMMAND_UNIT(addProdSpec, "OKS_addProdSpec1", OKS_TRACED_DESTRUCTOR);
-
-HRESULT addProdSpec::AppExecute() {
-  ZORQemTraceStep step(oksUnitTrace(), "addProdSpec::AppExecute");
-  ZORQemTrace& trace = oksUnitTrace();
-  QEM_ConfigImplementation_1::ConfigImplementation service;
+OKS_COMMAND(addProdSpec, "OKS_addProdSpec1", OKS_TRACED_DESTRUCTOR) {
+  oks::ConfigService service;
   oks::EnvironmentBracket environment;
-  if (!environment.hasDesktop()) {
-    oks::traceLine(trace, "Unable to get handle to template root desktop.");
-    return E_FAIL;
-  }
+  if (!environment.desktopFound(trace)) return E_FAIL;
 
   QEM_ProductTypes::XNode* first = nullptr;
   HRESULT status = GetXNodeParameter("Param0", first);
@@ -40,6 +31,7 @@ HRESULT addProdSpec::AppExecute() {
   if (version.object) oks::traceLine(trace, "The PSVersion is : ", *version.object);
   if (version.failed()) return oks::unableToRetrieve(trace, "Param2", version.status);
 
+  // The environment selected here is closed on the way out.
   environment.selectDataDomain(trace, " environment for PS add.");
   const ZORUnicodeString emptyText;
   const QEMConfig::NormalValueSeq emptyValues;
@@ -47,15 +39,11 @@ HRESULT addProdSpec::AppExecute() {
   status = service.addProdSpec(*first, *second, oks::objectOr(version, emptyText), *specs,
                                oks::objectOr(values, emptyValues), oks::objectOr(param5, emptyText),
                                created.out(), 0);
-  HRESULT code = E_FAIL;
   if (!created) {
-    oks::traceLine(trace, "BO-->addProdSpec Function Failed");
-  } else {
-    SetXNodeResult("result0", created.release());
-    oks::traceLine(trace, " addProdSpec executed successfully.");
-    code = status;
+    oks::traceFunctionFailed(trace, oksUnitName);
+    return E_FAIL;
   }
-
-  if (environment.domainSelected()) environment.close();
-  return code;
+  SetXNodeResult("result0", created.release());
+  oks::traceSucceeded(trace, oksUnitName);
+  return status;
 }

@@ -1,15 +1,10 @@
+#include <oks/commands/prodspec/creation.h>
 #include <oks/framework/command.h>
 #include <oks/framework/helpers.h>
-#include <oks/framework/prodspec_creation.h>
-#include <oks/service/config_service.h>
 
-OKS_COMMAND_UNIT(addSupportedProdSpec, "OKS_addSupportedProdSpec", OKS_NO_DESTRUCTOR);
-
-HRESULT addSupportedProdSpec::AppExecute() {
-  ZORQemTraceStep step(oksUnitTrace(), "addSupportedProdSpec::AppExecute");
+OKS_COMMAND(addSupportedProdSpec, "OKS_addSupportedProdSpec", OKS_NO_DESTRUCTOR) {
   return oks::createSpecFromSources(
-      *this, oksUnitTrace(),
-      {"BO-->addSupportedProdSpec Function Failed", " addSupportedProdSpec executed successfully."}, [] {},
-      [](QEM_ConfigImplementation_1::ConfigImplementation& service, const QEM_ProductTypes::XNodeSeq& sources,
+      *this, trace, oksUnitName, [] {},
+      [](oks::ConfigService& service, const QEM_ProductTypes::XNodeSeq& sources,
          QEM_ProductTypes::XNode*& created) { return service.addSupportedProdSpec(sources, created); });
 }

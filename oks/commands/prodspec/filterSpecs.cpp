@@ -1,14 +1,8 @@
 #include <oks/framework/command.h>
 #include <oks/framework/helpers.h>
-#include <oks/framework/prodspec_params.h>
-#include <oks/service/config_service.h>
 
-OKS_COMMAND_UNIT(filterSpecs, "OKS_filterSpecs", OKS_NO_DESTRUCTOR);
-
-HRESULT filterSpecs::AppExecute() {
-  ZORQemTraceStep step(oksUnitTrace(), "filterSpecs::AppExecute");
-  ZORQemTrace& trace = oksUnitTrace();
-  QEM_ConfigImplementation_1::ConfigImplementation service;
+OKS_COMMAND(filterSpecs, "OKS_filterSpecs", OKS_NO_DESTRUCTOR) {
+  oks::ConfigService service;
 
   QEM_ProductTypes::Node* configurable = nullptr;
   HRESULT status = GetNodeParameter("Param0", configurable);
@@ -35,10 +29,10 @@ HRESULT filterSpecs::AppExecute() {
   oks::OutRecord<QEM_ProductTypes::NodeSeq> filtered;
   status = service.filterSpecs(*configurable, *values.object, domain, specOnly, *specTree, filtered.out());
   if (SUCCEEDED(status)) {
-    oks::traceLine(trace, " filterSpecs executed successfully.");
+    oks::traceSucceeded(trace, oksUnitName);
     SetNodeSeqResult("result0", filtered.release());
   } else {
-    oks::traceLine(trace, "BO-->filterSpecs Function Failed");
+    oks::traceFunctionFailed(trace, oksUnitName);
   }
   return status;
 }

@@ -1,14 +1,9 @@
+#include <oks/commands/prodspec/selection.h>
 #include <oks/framework/command.h>
 #include <oks/framework/helpers.h>
-#include <oks/framework/prodspec_selection.h>
-#include <oks/service/config_service.h>
 
-OKS_COMMAND_UNIT(initSpecs, "OKS_initSpecs", OKS_NO_DESTRUCTOR);
-
-HRESULT initSpecs::AppExecute() {
-  ZORQemTraceStep step(oksUnitTrace(), "initSpecs::AppExecute");
-  ZORQemTrace& trace = oksUnitTrace();
-  QEM_ConfigImplementation_1::ConfigImplementation service;
+OKS_COMMAND(initSpecs, "OKS_initSpecs", OKS_NO_DESTRUCTOR) {
+  oks::ConfigService service;
 
   oks::SpecSelection selection;
   HRESULT status = oks::readSpecSelection(*this, trace, selection);
@@ -17,10 +12,10 @@ HRESULT initSpecs::AppExecute() {
   oks::OutRecord<QEM_ProductTypes::NodeSeq> specs;
   status = service.initSpecs(*selection.configurable, *selection.selectedObjects, specs.out());
   if (FAILED(status)) {
-    oks::traceLine(trace, "BO-->initSpecs Function Failed");
+    oks::traceFunctionFailed(trace, oksUnitName);
     return status;
   }
-  oks::traceLine(trace, " initSpecs executed successfully.");
+  oks::traceSucceeded(trace, oksUnitName);
   SetNodeSeqResult("result0", specs.release());
   return status;
 }

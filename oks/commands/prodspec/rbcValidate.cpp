@@ -1,14 +1,8 @@
 #include <oks/framework/command.h>
 #include <oks/framework/helpers.h>
-#include <oks/framework/prodspec_params.h>
-#include <oks/service/config_service.h>
 
-OKS_COMMAND_UNIT(rbcValidate, "OKS_rbcValidate", OKS_NO_DESTRUCTOR);
-
-HRESULT rbcValidate::AppExecute() {
-  ZORQemTraceStep step(oksUnitTrace(), "rbcValidate::AppExecute");
-  ZORQemTrace& trace = oksUnitTrace();
-  QEM_ConfigImplementation_1::ConfigImplementation service;
+OKS_COMMAND(rbcValidate, "OKS_rbcValidate", OKS_NO_DESTRUCTOR) {
+  oks::ConfigService service;
 
   QEM_ProductTypes::Node* object = nullptr;
   HRESULT status = GetNodeParameter("Param0", object);
@@ -27,11 +21,11 @@ HRESULT rbcValidate::AppExecute() {
   oks::OutRecord<QEM_ProductTypes::Node> outcome;
   status = service.rbcValidate(*object, oks::objectOr(values, emptyValues), domain, *specs, outcome.out());
   if (SUCCEEDED(status)) {
-    oks::traceLine(trace, " rbcValidate executed successfully.");
+    oks::traceSucceeded(trace, oksUnitName);
     SetNodeSeqResult("result0", new QEM_ProductTypes::NodeSeq(*specs));
     if (outcome) SetNodeResult("result1", new QEM_ProductTypes::Node(*outcome));
   } else {
-    oks::traceLine(trace, "BO-->rbcValidate Function Failed");
+    oks::traceFunctionFailed(trace, oksUnitName);
   }
   return status;
 }

@@ -1,28 +1,22 @@
 #include <oks/framework/command.h>
 #include <oks/framework/helpers.h>
-#include <oks/framework/prodspec_params.h>
-#include <oks/service/config_service.h>
-
-OKS_COMMAND_UNIT(setProdSpec, "OKS_setProdSpec", OKS_TRACED_DESTRUCTOR);
 
 namespace {
 
 // A switch carried as text: 1 exactly for "TRUE", traced under its label when a text came;
 // 0 with the default message when it cannot be read.
-unsigned char readSwitch(setProdSpec& command, const char* key, const char* label,
+unsigned char readSwitch(MIROBaseCommandNoSO& command, ZORQemTrace& trace, const char* key, const char* label,
                          const char* defaultMessage) {
   auto param = oks::readStreamable<ZORUnicodeString>(command, key);
-  if (param.object) oks::traceLine(oksUnitTrace(), label, *param.object);
-  if (param.failed()) oks::traceLine(oksUnitTrace(), defaultMessage);
+  if (param.object) oks::traceLine(trace, label, *param.object);
+  if (param.failed()) oks::traceLine(trace, defaultMessage);
   return oks::isTrueText(param.object) ? 1 : 0;
 }
 
 }  // namespace
 
-HRESULT setProdSpec::AppExecute() {
-  ZORQemTraceStep step(oksUnitTrace(), "setProdSpec::AppExecute");
-  ZORQemTrace& trace = oksUnitTrace();
-  QEM_ConfigImplementation_1::ConfigImplementation service;
+OKS_COMMAND(setProdSpec, "OKS_setProdSpec", OKS_TRACED_DESTRUCTOR) {
+  oks::ConfigService service;
 
   QEM_ProductTypes::XNode* owner = nullptr;
   HRESULT status = GetXNodeParameter("Param0", owner);
@@ -36,7 +30,7 @@ HRESULT setProdSpec::AppExecute() {
   if (domain.failed()) return oks::unableToRetrieve(trace, "Param3", domain.status);
 
   const unsigned char hideUnsolvedMode =
-      readSwitch(*this, "Param4", "The strUnsolvedOpMode is : ",
+      readSwitch(*this, trace, "Param4", "The strUnsolvedOpMode is : ",
                  "Filter HideUnsolvedOp mode not explicitly set, setting it to its default");
 
   QEMConfig::MultiCOFilter defaultFilter(1);
@@ -58,7 +52,7 @@ HRESULT setProdSpec::AppExecute() {
       "Unable to retrieve Param6 the QEMIListOfAttributeFilterObjects; using an empty list");
 
   const unsigned char caseSensitive =
-      readSwitch(*this, "Param7", "The caseSensitive_param is : ",
+      readSwitch(*this, trace, "Param7", "The caseSensitive_param is : ",
                  "Filter caseSensitive mode not explicitly set, setting it to its default");
 
   ZORUnicodeString criteriaType;
@@ -76,6 +70,6 @@ HRESULT setProdSpec::AppExecute() {
                                oks::objectOr(domain, emptyText), hideUnsolvedMode, *filter, criteria.list(),
                                caseSensitive, criteriaType);
   // Written whatever the status: the returned status alone tells the outcome.
-  oks::traceLine(trace, " setProdSpec executed successfully.");
+  oks::traceSucceeded(trace, oksUnitName);
   return status;
 }

@@ -1,14 +1,9 @@
+#include <oks/commands/prodspec/selection.h>
 #include <oks/framework/command.h>
 #include <oks/framework/helpers.h>
-#include <oks/framework/prodspec_selection.h>
-#include <oks/service/config_service.h>
 
-OKS_COMMAND_UNIT(verifySpecs, "OKS_verifySpecs", OKS_NO_DESTRUCTOR);
-
-HRESULT verifySpecs::AppExecute() {
-  ZORQemTraceStep step(oksUnitTrace(), "verifySpecs::AppExecute");
-  ZORQemTrace& trace = oksUnitTrace();
-  QEM_ConfigImplementation_1::ConfigImplementation service;
+OKS_COMMAND(verifySpecs, "OKS_verifySpecs", OKS_NO_DESTRUCTOR) {
+  oks::ConfigService service;
 
   oks::SpecSelection selection;
   HRESULT status = oks::readSpecSelection(*this, trace, selection);
@@ -25,10 +20,10 @@ HRESULT verifySpecs::AppExecute() {
       service.verifySpecs(*selection.configurable, *selection.selectedObjects, *selectedSpecs, outcome.out());
   if (outcome.get() != preset) delete preset;
   if (FAILED(status)) {
-    oks::traceLine(trace, "BO-->verifySpecs Function Failed");
+    oks::traceFunctionFailed(trace, oksUnitName);
     return status;
   }
-  oks::traceLine(trace, " verifySpecs executed successfully.");
+  oks::traceSucceeded(trace, oksUnitName);
   SetNodeResult("result0", outcome.release());
   return status;
 }

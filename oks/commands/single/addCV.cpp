@@ -1,15 +1,11 @@
 #include <oks/framework/command.h>
-#include <oks/framework/record_command.h>
-
-OKS_COMMAND_UNIT(addCV, "OKS_addCV", OKS_NO_DESTRUCTOR);
+#include <oks/framework/helpers.h>
 
 // Adds a configured view: "Param0" is the owner, "Param1" the view, which the service may
 // change. Answers the service's status.
-HRESULT addCV::AppExecute() {
-  ZORQemTraceStep step(oksUnitTrace(), "addCV::AppExecute");
+OKS_COMMAND(addCV, "OKS_addCV", OKS_NO_DESTRUCTOR) {
   oks::ConfigService service;
-  const auto params = oks::readParam0And1(*this, oksUnitTrace(), &MIROAppBaseCommand::GetXNodeParameter);
+  const auto params = oks::readParam0And1(*this, trace, &MIROAppBaseCommand::GetXNodeParameter);
   if (FAILED(params.status)) return params.status;
-  return oks::reportAction(oksUnitTrace(), service.addCV(*params.param0, *params.param1),
-                           "BO-->addCV Function Failed", "addCV");
+  return oks::reportOutcome(trace, oksUnitName, service.addCV(*params.first, *params.second));
 }

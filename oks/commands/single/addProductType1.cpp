@@ -1,22 +1,6 @@
-#include <memory>
-#include <new>
-
-#include <oks/framework/command.h>
 #include <oks/framework/record_command.h>
-
-OKS_COMMAND_UNIT(addProductType1, "OKS_addProductType1", OKS_NO_DESTRUCTOR);
 
 // Creates product types from extended nodes; the created ones come back as "result0". The
 // service object lives on the heap: without it nothing is read.
-HRESULT addProductType1::AppExecute() {
-  ZORQemTraceStep step(oksUnitTrace(), "addProductType1::AppExecute");
-  std::unique_ptr<oks::ConfigService> service(new (std::nothrow) oks::ConfigService);
-  if (!service) {
-    oks::traceLine(oksUnitTrace(), "Unable to create QEM_ConfigImplementation_1::ConfigImplementation");
-    return E_FAIL;
-  }
-  return oks::runRecordCommand(
-      *this, oksUnitTrace(), *service, &MIROAppBaseCommand::GetXNodeSeqParameter,
-      &oks::ConfigService::addProductType1, &MIROAppBaseCommand::SetXNodeSeqResult,
-      {.name = "addProductType1", .failureLine = "BO-->addProductType1 Function Failed"});
-}
+OKS_RECORD_COMMAND(addProductType1, "OKS_addProductType1", OKS_NO_DESTRUCTOR, GetXNodeSeqParameter,
+                   addProductType1, SetXNodeSeqResult, .serviceOnHeap = true);

@@ -1,18 +1,9 @@
-#include <oks/framework/command.h>
 #include <oks/framework/record_command.h>
-
-OKS_COMMAND_UNIT(displayAllFilterVersions, "OKS_displayAllFilterVersions", OKS_TRACED_DESTRUCTOR);
 
 // The filter versions of a configuration handler, as "result0", only when the service also
 // reports success. A failing service's status is returned; any other outcome returns S_OK.
-HRESULT displayAllFilterVersions::AppExecute() {
-  ZORQemTraceStep step(oksUnitTrace(), "displayAllFilterVersions::AppExecute");
-  oks::ConfigService service;
-  return oks::runRecordCommand(*this, oksUnitTrace(), service, &MIROAppBaseCommand::GetXNodeParameter,
-                               &oks::ConfigService::displayAllFilterVersions,
-                               &MIROAppBaseCommand::SetXNodeSeqResult,
-                               {.name = "displayAllFilterVersions",
-                                .success = oks::SuccessWhen::OutputSetAndStatusOk,
-                                .failureLine = " displayAllFilterVersions failed to execut.",
-                                .returns = oks::RecordReturns::NegativeElseOk});
-}
+OKS_RECORD_COMMAND(displayAllFilterVersions, "OKS_displayAllFilterVersions", OKS_TRACED_DESTRUCTOR,
+                   GetXNodeParameter, displayAllFilterVersions, SetXNodeSeqResult,
+                   .success = oks::SuccessWhen::OutputSetAndStatusOk,
+                   .failureLine = " displayAllFilterVersions failed to execut.",
+                   .returns = oks::RecordReturns::NegativeElseOk);

@@ -1,17 +1,14 @@
 #include <oks/framework/command.h>
-#include <oks/framework/record_command.h>
-
-OKS_COMMAND_UNIT(getAllEffectivities, "OKS_getAllEffectivities", OKS_TRACED_DESTRUCTOR);
+#include <oks/framework/helpers.h>
 
 // Asks the service for the effectivities between two nodes without taking them back; the
 // service's status is not looked at and the generic failure is answered.
-HRESULT getAllEffectivities::AppExecute() {
-  ZORQemTraceStep step(oksUnitTrace(), "getAllEffectivities::AppExecute");
+OKS_COMMAND(getAllEffectivities, "OKS_getAllEffectivities", OKS_TRACED_DESTRUCTOR) {
   oks::ConfigService service;
-  const auto params = oks::readParam0And1(*this, oksUnitTrace(), &MIROAppBaseCommand::GetNodeParameter);
+  const auto params = oks::readParam0And1(*this, trace, &MIROAppBaseCommand::GetNodeParameter);
   if (FAILED(params.status)) return params.status;
 
-  service.getAllEffectivities(*params.param0, *params.param1, nullptr);
-  oks::traceSucceeded(oksUnitTrace(), "getAllEffectivities");
+  service.getAllEffectivities(*params.first, *params.second, nullptr);
+  oks::traceSucceeded(trace, oksUnitName);
   return E_FAIL;
 }

@@ -1,19 +1,10 @@
-#include <oks/framework/command.h>
 #include <oks/framework/record_command.h>
-
-OKS_COMMAND_UNIT(getVSChildren, "OKS_getVSChildren", OKS_NO_DESTRUCTOR);
 
 // The children of an extended node, as "result", with their number traced. Nothing is traced
 // when the service answers no children.
-HRESULT getVSChildren::AppExecute() {
-  ZORQemTraceStep step(oksUnitTrace(), "getVSChildren::AppExecute");
-  oks::ConfigService service;
-  return oks::runRecordCommand(
-      *this, oksUnitTrace(), service, &MIROAppBaseCommand::GetXNodeParameter,
-      &oks::ConfigService::getVSChildren, &MIROAppBaseCommand::SetXNodeSeqResult,
-      {.name = "getVSChildren",
-       .resultKey = "result",
-       .traceOutput = [](ZORQemTrace& trace, const QEM_ProductTypes::XNodeSeq& children) {
-         oks::traceLine(trace, "The number of objects: ", static_cast<int>(children.length()));
-       }});
-}
+OKS_RECORD_COMMAND(
+    getVSChildren, "OKS_getVSChildren", OKS_NO_DESTRUCTOR, GetXNodeParameter, getVSChildren,
+    SetXNodeSeqResult, .failureLine = oks::FailureLine::none(), .resultKey = "result",
+    .traceOutput = [](ZORQemTrace& trace, const QEM_ProductTypes::XNodeSeq& children) {
+      oks::traceLine(trace, "The number of objects: ", static_cast<int>(children.length()));
+    });

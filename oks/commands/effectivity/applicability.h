@@ -3,10 +3,7 @@
 // applicabilities from a streamable ("Param0") and stores them on the nodes ("Param1").
 #pragma once
 
-#include <memory>
-
 #include <oks/framework/helpers.h>
-#include <oks/service/config_service.h>
 
 namespace oks {
 
@@ -31,10 +28,8 @@ inline HRESULT getApplicability(MIROAppBaseCommand& command, ZORQemTrace& trace,
     return E_FAIL;
   }
   traceSucceeded(trace, name);
-  return streamedStatus(
-      trace,
-      streamRecord<DomainEffectivitySeqStreamer>(
-          command, "result0", std::unique_ptr<QEMConfig::DomainEffectivitySeq>(applicabilities.release())));
+  return streamedStatus(trace,
+                        streamRecord<DomainEffectivitySeqStreamer>(command, "result0", applicabilities));
 }
 
 // Set shape. A missing "Param0" is noticed only after "Param1" was read; without applicabilities
