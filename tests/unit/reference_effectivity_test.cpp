@@ -7,6 +7,7 @@
 #include <map>
 
 #include <oks/reference/effectivity.h>
+#include <oks/reference/reference_server.h>
 
 namespace {
 
@@ -292,6 +293,12 @@ TEST(ReferenceEffectivity, AnObjectsEffectivityInADomain) {
   EXPECT_EQ(text(effectivityIn(held, "US")), "[2026-01-01 .. 2026-12-31] AND RANK 1..5");
   EXPECT_EQ(text(effectivityIn({values, us, mixed}, "EU")), "ANY OR RANK 1..5");
   EXPECT_EQ(oks::reference::domainsNamed(held), (std::vector<std::string>{"", "EU"}));
+
+  // No object defines nothing.
+  oks::reference::ReferenceServer server;
+  unsigned char defined = 9;
+  ASSERT_EQ(server.isEffectivityDefined(defined, {}), S_OK);
+  EXPECT_EQ(defined, 0);
 }
 
 TEST(ReferenceEffectivity, TextForm) {
