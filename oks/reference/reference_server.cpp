@@ -85,38 +85,46 @@ std::string ReferenceServer::environmentFor(const Object* owner) const {
   return kDefaultEnvironment;
 }
 
-EffectivityExpression ReferenceServer::effectivityOf(const Object& o, const std::string& domain,
-                                                     bool exact) const {
-  auto fits = [&](const std::string& d) { return d.empty() || d == domain || (domain.empty() && !exact); };
-  bool hasValues = o.is(kind::ProductSpecification) && o.spec.values.length() > 0 && fits(o.spec.domain);
-  EffectivityExpression e;
-  for (const auto& entry : o.applicability)
-    if (fits(entry.Domain))
-      for (const auto& term : entry.Effectivity) {
-        QEM_Config::ANDTerm joined = hasValues ? o.spec.values : QEM_Config::ANDTerm{};
-        for (const auto& v : term) joined.append(v);
-        e.append(std::move(joined));
-      }
-  if (e.length() == 0 && hasValues) e.append(o.spec.values);
-  return e;
+Holdings ReferenceServer::holdingsOf(const Object& o) {
+  static const QEMConfig::NormalValueSeq kNoValues;
+  return {o.is(kind::ProductSpecification) ? o.spec.values : kNoValues, o.spec.domain, o.applicability};
 }
 
-bool ReferenceServer::hasEffectivity(const Object& o) const { return effectivityOf(o, "").length() > 0; }
+namespace {
 
-MilestoneLookup ReferenceServer::milestones(const Object& object, const Object& context) {
-  Uuid first = object.uuid;
-  Uuid second = context.uuid;
-  return [this, first, second](const std::string& name) -> const MileStoneValue* {
-    for (const Uuid& u : {first, second})
-      if (const Object* o = store_.find(u))
-        if (const auto* m = store_.milestone(*o, name)) return m;
-    return nullptr;
-  };
+// The store as the effectivity engine reads it.
+class StoreChain : public OwnerChain {
+ public:
+  explicit StoreChain(const Store& store) : store_(store) {}
+  std::string ownerOf(const std::string& object) const override {
+    const Object* o = store_.find(object);
+    return o ? o->owner : std::string();
+  }
+  QEMConfig::MileStoneValueSeq milestonesOn(const std::string& object) const override {
+    const Object* o = store_.find(object);
+    return o ? o->milestones : QEMConfig::MileStoneValueSeq{};
+  }
+
+ private:
+  const Store& store_;
+};
+
+}  // namespace
+
+MilestoneScope ReferenceServer::valueScope(const Object& object, const Object& context) const {
+  return valueMilestones(StoreChain(store_), object.uuid, context.uuid);
+}
+
+MilestoneScope ReferenceServer::filterScope(const Object& context) const {
+  return filterMilestones(StoreChain(store_), context.uuid);
 }
 
 bool ReferenceServer::effectiveUnder(const Object& o, const QEMConfig::NormalValueSeq& filter,
                                      const std::string& domain, const Object& context) {
-  return matches(effectivityOf(o, domain), filter, milestones(o, context));
+  MilestoneScope names = valueScope(o, context);
+  MilestoneScope filterNames = filterScope(context);
+  return oks::reference::effectiveUnder(effectivityIn(holdingsOf(o), domain), names.lookup(), filter,
+                                        filterNames.lookup());
 }
 
 std::vector<Object*> ReferenceServer::specificationsOf(const Object& o) {

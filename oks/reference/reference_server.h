@@ -151,16 +151,10 @@ class ReferenceServer : public Server {
   // The node and the one-node extended node of an object.
   Node nodeOf(const Object& object);
   XNode xnodeOf(const Object& object);
-  // The effectivity of an object in a domain: a specification's own values (one AND-term) and
-  // its applicabilities restrict it together: every AND-term of a fitting applicability joined
-  // with the values; the values alone when no applicability fits; the applicabilities' terms
-  // alone without values. Values or an applicability fit a domain when theirs is that one or
-  // empty; an empty domain asked for is every domain, unless exact.
-  EffectivityExpression effectivityOf(const Object& object, const std::string& domain,
-                                      bool exact = false) const;
-  bool hasEffectivity(const Object& object) const;
-  // Whether the object's effectivity matches the filter values; milestones resolve through the
-  // object's owners, then through the context object's.
+  // What the object holds that gives it effectivity (effectivity.h).
+  static Holdings holdingsOf(const Object& object);
+  // Whether the object's effectivity in the domain matches the filter values, for an operation
+  // on the context object.
   bool effectiveUnder(const Object& object, const QEMConfig::NormalValueSeq& filter,
                       const std::string& domain, const Object& context);
   // A specification's members; for another object every specification below it.
@@ -169,7 +163,10 @@ class ReferenceServer : public Server {
   std::string describeEffectivity(const Object& object);
 
  private:
-  MilestoneLookup milestones(const Object& object, const Object& context);
+  // Where milestone names resolve for an operation on the context object: those of the
+  // object's values, those of filter values (effectivity.h).
+  MilestoneScope valueScope(const Object& object, const Object& context) const;
+  MilestoneScope filterScope(const Object& context) const;
   std::string environmentFor(const Object* owner) const;
   ZORBaseUnknown_var handleOf(const Object& object);
   Object* objectOf(const ServerObject* handle);

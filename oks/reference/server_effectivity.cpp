@@ -2,7 +2,6 @@
 #include <algorithm>
 #include <limits>
 #include <optional>
-#include <set>
 
 #include <oks/reference/reference_server.h>
 
@@ -64,8 +63,10 @@ HRESULT ReferenceServer::setSpecApplicability(const QEMConfig::DomainEffectivity
 HRESULT ReferenceServer::isEffectivityDefined(unsigned char& defined, const XNodeSeq& nodes) {
   std::vector<Object*> objects;
   if (!store_.findEach(nodes, objects)) return E_FAIL;
-  bool all = !objects.empty() && std::all_of(objects.begin(), objects.end(),
-                                             [this](const Object* o) { return hasEffectivity(*o); });
+  // An empty list defines nothing.
+  bool all = !objects.empty() && std::all_of(objects.begin(), objects.end(), [](const Object* o) {
+    return statesEffectivity(holdingsOf(*o));
+  });
   defined = all ? 1 : 0;
   return S_OK;
 }
@@ -73,17 +74,13 @@ HRESULT ReferenceServer::isEffectivityDefined(unsigned char& defined, const XNod
 std::string ReferenceServer::describeEffectivity(const Object& o) {
   std::string label = o.type + " \"" + o.name + "\"";
   if (o.is(kind::ProductSpecification) && !o.spec.version.empty()) label += " " + o.spec.version;
-  std::vector<std::string> domains;
-  auto note = [&domains](const std::string& d) {
-    if (std::find(domains.begin(), domains.end(), d) == domains.end()) domains.push_back(d);
-  };
-  if (o.is(kind::ProductSpecification) && o.spec.values.length() > 0) note(o.spec.domain);
-  for (const auto& entry : o.applicability) note(entry.Domain);
+  Holdings holdings = holdingsOf(o);
+  std::vector<std::string> domains = domainsNamed(holdings);
   if (domains.empty()) return label + ": ALWAYS";
   std::string text;
   for (const auto& d : domains)
     text += (text.empty() ? "" : "\n") + label + (d.empty() ? "" : " [" + d + "]") + ": " +
-            renderEffectivity(effectivityOf(o, d, true));
+            renderEffectivity(effectivityIn(holdings, d, true).terms);
   return text;
 }
 
@@ -147,13 +144,11 @@ HRESULT ReferenceServer::ExtendEffectivity(const XNodeSeq nodes, const _SEQUENCE
 HRESULT ReferenceServer::getMileStoneValues(const Node& node, QEMConfig::MileStoneValueSeq*& milestones) {
   Object* o = store_.find(node);
   if (!o) return E_FAIL;
-  // The object's own milestones, then those of its owners that it does not redefine.
+  // The object's own milestones, then those of its owners that it does not redefine: the
+  // names filter values given for the object resolve to.
   QEMConfig::MileStoneValueSeq found;
-  std::set<std::string> names;
-  std::set<Uuid> seen;
-  for (const Object* at = o; at && seen.insert(at->uuid).second; at = store_.find(at->owner))
-    for (const auto& m : at->milestones)
-      if (names.insert(m.Name).second) found.append(m);
+  MilestoneScope scope = filterScope(*o);
+  for (const auto& m : scope.all()) found.append(m);
   return give(milestones, std::move(found));
 }
 

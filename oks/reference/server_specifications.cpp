@@ -244,7 +244,10 @@ HRESULT ReferenceServer::verifySpecs(const Node& configurable, const NodeSeq& se
     Object* s = store_.find(n, kind::ProductSpecification);
     bool ok = s && std::find(scope.begin(), scope.end(), s) != scope.end() &&
               std::all_of(objects.begin(), objects.end(), [&](const Object* o) {
-                return intersects(effectivityOf(*s, ""), effectivityOf(*o, ""), milestones(*s, *c));
+                MilestoneScope specNames = valueScope(*s, *c);
+                MilestoneScope objectNames = valueScope(*o, *c);
+                return intersects(effectivityIn(holdingsOf(*s), "").terms, specNames.lookup(),
+                                  effectivityIn(holdingsOf(*o), "").terms, objectNames.lookup());
               });
     if (!ok) rejected.push_back(s ? s->name : n.Name);
   }

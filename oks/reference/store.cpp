@@ -144,14 +144,6 @@ int Store::depth(const Object& object) const {
   return d;
 }
 
-const QEM_Config::MileStoneValue* Store::milestone(const Object& object, const std::string& name) const {
-  std::set<Uuid> seen;
-  for (const Object* o = &object; o && seen.insert(o->uuid).second; o = find(o->owner))
-    for (const auto& m : o->milestones)
-      if (m.Name == name) return &m;
-  return nullptr;
-}
-
 std::vector<Object*> Store::all(const char* type) {
   std::vector<Object*> out;
   for (const auto& uuid : order_)

@@ -154,8 +154,6 @@ class Store {
   Object* ancestorOrSelf(const Object& object, std::initializer_list<const char*> types);
   // The object's depth: 0 for an object without owner.
   int depth(const Object& object) const;
-  // The milestone of that name on the object or its nearest owner that has one.
-  const QEM_Config::MileStoneValue* milestone(const Object& object, const std::string& name) const;
 
   std::vector<Object*> all(const char* type = nullptr);
 

@@ -1,8 +1,13 @@
 // The effectivity rules of the reference service, as a table: interval ends, open intervals,
-// empty parts, exclusion and milestones; then the text form.
+// empty parts, exclusion and milestones; where milestone names resolve; an object's effectivity
+// in a domain; then the text form. effectivity_property_test.cpp checks the same rules on
+// random effectivities.
 #include <gtest/gtest.h>
 
+#include <map>
+
 #include <oks/reference/effectivity.h>
+#include <oks/reference/reference_server.h>
 
 namespace {
 
@@ -11,7 +16,9 @@ using oks::reference::MileStoneValue;
 using oks::reference::NormalValue;
 using QEM_OrbixTypes::DateCorba;
 
-DateCorba day(int y, int m, int d, int hour = 0, int min = 0) { return {y, m, d, hour, min, 0}; }
+DateCorba day(int y, int m, int d, int hour = 0, int min = 0, int sec = 0) {
+  return {y, m, d, hour, min, sec};
+}
 DateCorba open() { return {}; }
 
 NormalValue dates(DateCorba from, DateCorba to) {
@@ -46,6 +53,8 @@ NormalValue both(NormalValue a, const NormalValue& b) {
   for (const auto& d : b.optionalDate) a.optionalDate.append(d);
   for (const auto& r : b.optionalRange) a.optionalRange.append(r);
   for (const auto& s : b.optionalSpec) a.optionalSpec.append(s);
+  if (!b.StartMileStoneName.empty()) a.StartMileStoneName = b.StartMileStoneName;
+  if (!b.EndMileStoneName.empty()) a.EndMileStoneName = b.EndMileStoneName;
   return a;
 }
 
@@ -70,8 +79,9 @@ const MileStoneValue* lookup(const std::string& name) {
   static const std::vector<MileStoneValue> known = [] {
     MileStoneValue q1{"Q1", "first quarter", {day(2026, 1, 1), day(2026, 3, 31)}, {}, 0};
     MileStoneValue q4{"Q4", "last quarter", {day(2026, 10, 1), day(2026, 12, 31)}, {}, 0};
+    MileStoneValue june{"JUNE", "June", {day(2026, 6, 1), day(2026, 6, 30)}, {}, 0};
     MileStoneValue lot{"LOT2", "second lot", {}, {100, 199}, 1};
-    return std::vector<MileStoneValue>{q1, q4, lot};
+    return std::vector<MileStoneValue>{q1, q4, june, lot};
   }();
   for (const auto& m : known)
     if (m.Name == name) return &m;
@@ -97,6 +107,11 @@ TEST(ReferenceEffectivity, MatchingTable) {
        filter({dates(day(2026, 6, 30, 15), day(2026, 7, 2))}), true},
       {"end with a time stops there", anyOf({{dates(day(2026, 1, 1), day(2026, 6, 30, 12))}}),
        filter({dates(day(2026, 6, 30, 13), day(2026, 7, 2))}), false},
+      {"the next second after an end with a time", anyOf({{dates(open(), day(2026, 6, 30, 12))}}),
+       filter({dates(day(2026, 6, 30, 12, 0, 1), open())}), false},
+      {"the end second itself", anyOf({{dates(open(), day(2026, 6, 30, 12))}}),
+       filter({dates(day(2026, 6, 30, 12), open())}), true},
+      {"fields carry as on a calendar", anyOf({{onDay(2026, 2, 30)}}), filter({onDay(2026, 3, 2)}), true},
       {"open start", anyOf({{dates(open(), day(2026, 12, 31))}}), filter({onDay(1990, 1, 1)}), true},
       {"open both ends", anyOf({{dates(open(), open())}}), filter({onDay(2999, 1, 1)}), true},
       {"inverted dates denote nothing", anyOf({{dates(day(2026, 12, 31), day(2026, 1, 1))}}), filter({}),
@@ -107,6 +122,11 @@ TEST(ReferenceEffectivity, MatchingTable) {
       {"open rank", anyOf({{ranks(10, 0)}}), filter({ranks(100000, 100000)}), true},
       {"below open rank", anyOf({{ranks(10, 0)}}), filter({ranks(9, 9)}), false},
       {"inverted ranks denote nothing", anyOf({{ranks(20, 10)}}), filter({}), false},
+      // Ranks start at 0.
+      {"no rank outside every rank", anyOf({{excluded(ranks(0, 0))}}), filter({}), false},
+      {"rank 0 is a rank", anyOf({{excluded(ranks(1, 0))}}), filter({}), true},
+      {"ranks below 0 are none", anyOf({{ranks(-5, -1)}}), filter({}), false},
+      {"a start below 0 counts from 0", anyOf({{ranks(-5, 3)}}), filter({ranks(0, 3)}), true},
       // Empty parts place no restriction.
       {"value without parts", anyOf({{NormalValue{}}}), filter({ranks(5, 5)}), true},
       {"effectivity without terms", anyOf({}), filter({specs({"US"})}), true},
@@ -116,6 +136,7 @@ TEST(ReferenceEffectivity, MatchingTable) {
       // Specification names meet or not.
       {"same spec", anyOf({{specs({"EU"})}}), filter({specs({"EU"})}), true},
       {"other spec", anyOf({{specs({"EU"})}}), filter({specs({"US"})}), false},
+      {"names compare exactly", anyOf({{specs({"EU"})}}), filter({specs({"eu"})}), false},
       {"spec in a union", anyOf({{specs({"EU", "US"})}}), filter({specs({"US"})}), true},
       // AND within a term, OR between terms; each filter value against one and the same term.
       {"one part of a term fails", anyOf({{year(2026), specs({"EU"})}}),
@@ -137,6 +158,12 @@ TEST(ReferenceEffectivity, MatchingTable) {
       {"inside the excluded part", anyOf({{ranks(1, 10), excluded(ranks(1, 5))}}), filter({ranks(5, 5)}),
        false},
       {"past the excluded part", anyOf({{ranks(1, 10), excluded(ranks(1, 5))}}), filter({ranks(6, 6)}), true},
+      // A day and the next leave no instant between them.
+      {"a day and its complement", anyOf({{excluded(dates(day(2027, 1, 1), open()))}}),
+       filter({excluded(dates(open(), day(2026, 12, 31)))}), false},
+      {"two complements that cover every instant",
+       anyOf({{excluded(dates(open(), day(2026, 3, 1))), excluded(dates(day(2026, 3, 2), open()))}}),
+       filter({}), false},
       {"excluding two parts at once", anyOf({{excluded(both(year(2026), specs({"US"})))}}),
        filter({both(onDay(2026, 5, 1), specs({"US"}))}), false},
       {"excluding two parts leaves the rest", anyOf({{excluded(both(year(2026), specs({"US"})))}}),
@@ -151,20 +178,127 @@ TEST(ReferenceEffectivity, MatchingTable) {
       {"excluding an unknown milestone excludes nothing", anyOf({{excluded(milestones("Q9", ""))}}),
        filter({}), true},
       {"date and rank milestones do not mix", anyOf({{milestones("Q1", "LOT2")}}), filter({}), false},
+      // A milestone span is one more part: it restricts, like any other.
+      {"dates and a milestone that do not meet",
+       anyOf({{both(dates(day(2026, 1, 1), day(2026, 1, 31)), milestones("JUNE", "JUNE"))}}), filter({}),
+       false},
+      {"outside the dates, inside the milestone",
+       anyOf({{both(dates(day(2026, 1, 1), day(2026, 1, 31)), milestones("JUNE", "JUNE"))}}),
+       filter({onDay(2026, 6, 15)}), false},
+      {"inside the dates and the milestone", anyOf({{both(year(2026), milestones("JUNE", "JUNE"))}}),
+       filter({onDay(2026, 6, 15)}), true},
+      {"ranks outside a rank milestone", anyOf({{both(ranks(1, 150), milestones("LOT2", "LOT2"))}}),
+       filter({ranks(50, 50)}), false},
+      {"ranks inside a rank milestone", anyOf({{both(ranks(1, 150), milestones("LOT2", "LOT2"))}}),
+       filter({ranks(120, 120)}), true},
   };
   for (const auto& row : rows) {
     SCOPED_TRACE(row.what);
-    EXPECT_EQ(oks::reference::matches(row.effectivity, row.filter, lookup), row.matches);
+    EXPECT_EQ(oks::reference::matches(row.effectivity, lookup, row.filter, lookup), row.matches);
   }
 }
 
 TEST(ReferenceEffectivity, IntersectingEffectivities) {
-  EXPECT_TRUE(oks::reference::intersects(anyOf({{year(2026)}}), anyOf({{onDay(2026, 12, 31)}}), lookup));
-  EXPECT_FALSE(oks::reference::intersects(anyOf({{year(2026)}}), anyOf({{year(2027)}}), lookup));
   EXPECT_TRUE(
-      oks::reference::intersects(anyOf({{year(2027)}, {specs({"EU"})}}), anyOf({{year(2026)}}), lookup));
-  EXPECT_TRUE(oks::reference::intersects(anyOf({}), anyOf({{ranks(1, 1)}}), lookup));
-  EXPECT_FALSE(oks::reference::intersects(anyOf({}), anyOf({{ranks(2, 1)}}), lookup));
+      oks::reference::intersects(anyOf({{year(2026)}}), lookup, anyOf({{onDay(2026, 12, 31)}}), lookup));
+  EXPECT_FALSE(oks::reference::intersects(anyOf({{year(2026)}}), lookup, anyOf({{year(2027)}}), lookup));
+  EXPECT_TRUE(oks::reference::intersects(anyOf({{year(2027)}, {specs({"EU"})}}), lookup,
+                                         anyOf({{year(2026)}}), lookup));
+  EXPECT_TRUE(oks::reference::intersects(anyOf({}), lookup, anyOf({{ranks(1, 1)}}), lookup));
+  EXPECT_FALSE(oks::reference::intersects(anyOf({}), lookup, anyOf({{ranks(2, 1)}}), lookup));
+}
+
+// An owner chain: specification PS under type PT under root class R; the operation works on view
+// CV under another root class S.
+class Chain : public oks::reference::OwnerChain {
+ public:
+  std::map<std::string, std::string> owners{{"PS", "PT"}, {"PT", "R"}, {"CV", "S"}};
+  std::map<std::string, std::vector<std::string>> names{
+      {"PS", {"A"}}, {"PT", {"A", "B"}}, {"R", {"C"}}, {"CV", {"C", "D"}}, {"S", {"E"}}};
+
+  std::string ownerOf(const std::string& object) const override {
+    auto found = owners.find(object);
+    return found == owners.end() ? "" : found->second;
+  }
+  QEMConfig::MileStoneValueSeq milestonesOn(const std::string& object) const override {
+    QEMConfig::MileStoneValueSeq out;
+    auto found = names.find(object);
+    if (found != names.end())
+      for (const auto& n : found->second) out.append(MileStoneValue{n, object, {}, {}, 0});
+    return out;
+  }
+};
+
+// Where a name resolves: the object defining it, or "-" for none.
+std::string whereFound(const oks::reference::MilestoneScope& scope, const std::string& name) {
+  const MileStoneValue* m = scope.find(name);
+  return m ? m->nlsRep : "-";
+}
+
+TEST(ReferenceEffectivity, MilestoneNamesResolveNearestFirst) {
+  Chain chain;
+  // A value's names: the object, its owners, then the operation's object, not that one's owners.
+  auto values = oks::reference::valueMilestones(chain, "PS", "CV");
+  EXPECT_EQ(whereFound(values, "A"), "PS");
+  EXPECT_EQ(whereFound(values, "B"), "PT");
+  EXPECT_EQ(whereFound(values, "C"), "R");
+  EXPECT_EQ(whereFound(values, "D"), "CV");
+  EXPECT_EQ(whereFound(values, "E"), "-");
+  EXPECT_EQ(whereFound(values, "a"), "-");
+  // A filter's names: the operation's object, then its owners.
+  auto filterNames = oks::reference::filterMilestones(chain, "CV");
+  EXPECT_EQ(whereFound(filterNames, "C"), "CV");
+  EXPECT_EQ(whereFound(filterNames, "E"), "S");
+  EXPECT_EQ(whereFound(filterNames, "A"), "-");
+  ASSERT_EQ(filterNames.all().size(), 3u);
+  // An owner chain that loops ends where it comes back.
+  chain.owners["R"] = "PS";
+  EXPECT_EQ(oks::reference::valueMilestones(chain, "PS", "").all().size(), 3u);
+}
+
+TEST(ReferenceEffectivity, AnObjectsEffectivityInADomain) {
+  using oks::reference::effectivityIn;
+  using oks::reference::Holdings;
+  using oks::reference::statesEffectivity;
+  auto text = [](const oks::reference::ObjectEffectivity& e) {
+    return e.effective ? oks::reference::renderEffectivity(e.terms) : "not effective";
+  };
+  QEMConfig::NormalValueSeq none;
+  QEMConfig::NormalValueSeq values = filter({year(2026)});
+  const std::string us = "US", all;
+  QEMConfig::DomainEffectivitySeq noApplicability;
+
+  // Values stated for one domain alone.
+  Holdings usOnly{values, us, noApplicability};
+  EXPECT_EQ(text(effectivityIn(usOnly, "US")), "[2026-01-01 .. 2026-12-31]");
+  EXPECT_EQ(text(effectivityIn(usOnly, "")), "[2026-01-01 .. 2026-12-31]");
+  EXPECT_EQ(text(effectivityIn(usOnly, "EU")), "not effective");
+  EXPECT_FALSE(oks::reference::effectiveUnder(effectivityIn(usOnly, "EU"), lookup, {}, lookup));
+
+  // Nothing stated, or an applicability without AND-terms: no effectivity, no restriction.
+  QEMConfig::DomainEffectivitySeq emptyEu(1);
+  emptyEu[0].Domain = "EU";
+  EXPECT_FALSE(statesEffectivity({none, all, noApplicability}));
+  EXPECT_FALSE(statesEffectivity({none, all, emptyEu}));
+  EXPECT_EQ(text(effectivityIn({none, all, emptyEu}, "US")), "ALWAYS");
+  EXPECT_TRUE(oks::reference::domainsNamed({none, all, emptyEu}).empty());
+
+  // Beside a stated effectivity, a fitting applicability without AND-terms leaves the values
+  // alone; values for another domain leave an AND-term without values.
+  QEMConfig::DomainEffectivitySeq mixed = emptyEu;
+  mixed.append({"", "", anyOf({{ranks(1, 5)}})});
+  Holdings held{values, all, mixed};
+  EXPECT_EQ(text(effectivityIn(held, "EU")),
+            "[2026-01-01 .. 2026-12-31] OR [2026-01-01 .. 2026-12-31] AND RANK 1..5");
+  EXPECT_EQ(text(effectivityIn(held, "US")), "[2026-01-01 .. 2026-12-31] AND RANK 1..5");
+  EXPECT_EQ(text(effectivityIn({values, us, mixed}, "EU")), "ANY OR RANK 1..5");
+  EXPECT_EQ(oks::reference::domainsNamed(held), (std::vector<std::string>{"", "EU"}));
+
+  // No object defines nothing.
+  oks::reference::ReferenceServer server;
+  unsigned char defined = 9;
+  ASSERT_EQ(server.isEffectivityDefined(defined, {}), S_OK);
+  EXPECT_EQ(defined, 0);
 }
 
 TEST(ReferenceEffectivity, TextForm) {
@@ -186,6 +320,7 @@ TEST(ReferenceEffectivity, TextForm) {
       {anyOf({{milestones("Q1", "Q4")}}), R"(MILESTONE "Q1" .. "Q4")"},
       {anyOf({{milestones("", "Q4")}}), R"(MILESTONE .. "Q4")"},
       {anyOf({{NormalValue{}}}), "ANY"},
+      {anyOf({{excluded(NormalValue{})}}), "NOT ANY"},
       {anyOf({{}}), "ANY"},
       {anyOf({}), "ALWAYS"},
       {anyOf({{specs({R"(a"b)"})}}), R"(SPEC "a\"b")"},
