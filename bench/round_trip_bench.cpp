@@ -1,19 +1,21 @@
 // One command through the framework beside a hand-written dispatcher keeping the same contract,
-// side by side in one run, against a server that answers at once:
-//   - Execute() of getCHList alone (untraced, and with a trace capture listening);
-//   - the full round trip: late type -> adapter -> parameter -> Execute -> result -> Release;
-//   - loading and unloading the command library.
-// Every row reports heap allocations per operation, those beyond the records the server and the
-// caller copy, and (framework rows) the ratio of its CPU time to the hand-written one's.
+// against a server that answers at once:
+//   - Execute: Execute() of getCHList alone; ExecuteTraced: the same with a trace capture
+//     listening on the thread (the hand-written side always writes its trace);
+//   - RoundTrip: late type -> adapter -> parameter -> Execute -> result -> Release;
+//   - LoadUnload: loading and unloading the command library.
+// The two sides run in alternating batches of 16 operations, so that both see the same machine
+// (a shared one is noisy); each reports its median time per operation over the batches, its
+// heap allocations per operation, and the framework those beyond the records the caller and the
+// server copy. The benchmark's own time column is one batch of each side.
 //
 //   build/bin/oks_bench --benchmark_repetitions=5 --benchmark_report_aggregates_only=true
 #include <benchmark/benchmark.h>
-#include <time.h>
 
 #include <algorithm>
 #include <array>
+#include <chrono>
 #include <cstring>
-#include <map>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -61,52 +63,48 @@ long recordAllocations() {
   return count;
 }
 
-double threadCpuSeconds() {
-  timespec t{};
-  clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
-  return static_cast<double>(t.tv_sec) + static_cast<double>(t.tv_nsec) * 1e-9;
+constexpr int kBatch = 16;
+
+double median(std::vector<double> values) {
+  if (values.empty()) return 0;
+  auto middle = values.begin() + static_cast<long>(values.size() / 2);
+  std::nth_element(values.begin(), middle, values.end());
+  return *middle;
 }
 
-// Per-operation CPU time and allocations of one benchmark run, measured around its loop.
-class Measure {
- public:
-  explicit Measure(benchmark::State& state) : state_(state) {}
-
-  void start() {
-    allocations_ = allocationCount();
-    seconds_ = threadCpuSeconds();
+// Runs the hand-written and the framework operation in alternating batches and reports, per
+// operation: each side's median time ("hand ns", "framework ns"), their ratio ("x hand"), each
+// side's allocations, and the framework's beyond `records` record copies.
+template <class Hand, class Framework>
+void sideBySide(benchmark::State& state, Hand&& hand, Framework&& framework, int records) {
+  using Clock = std::chrono::steady_clock;
+  std::vector<double> handNs, frameworkNs;
+  long handAllocs = 0, frameworkAllocs = 0;
+  auto perOp = [](Clock::duration d) { return std::chrono::duration<double, std::nano>(d).count() / kBatch; };
+  for (auto _ : state) {
+    const auto t0 = Clock::now();
+    const long a0 = allocationCount();
+    for (int i = 0; i < kBatch; ++i) hand();
+    const auto t1 = Clock::now();
+    const long a1 = allocationCount();
+    for (int i = 0; i < kBatch; ++i) framework();
+    const auto t2 = Clock::now();
+    const long a2 = allocationCount();
+    handNs.push_back(perOp(t1 - t0));
+    frameworkNs.push_back(perOp(t2 - t1));
+    handAllocs += a1 - a0;
+    frameworkAllocs += a2 - a1;
   }
-  // Stops and reports allocations per operation, in all and beyond `records` record copies.
-  double stop(int records) {
-    const double perOp = (threadCpuSeconds() - seconds_) / static_cast<double>(state_.iterations());
-    const double allocs =
-        static_cast<double>(allocationCount() - allocations_) / static_cast<double>(state_.iterations());
-    state_.counters["allocs/op"] = allocs;
-    state_.counters["beyond records"] = allocs - static_cast<double>(records * recordAllocations());
-    return perOp;
-  }
-
- private:
-  benchmark::State& state_;
-  long allocations_ = 0;
-  double seconds_ = 0;
-};
-
-// The hand-written side's CPU time per operation, by row, from every repetition so far.
-std::map<std::string, std::vector<double>>& handTimes() {
-  static std::map<std::string, std::vector<double>> times;
-  return times;
-}
-
-void recordHand(const std::string& row, double perOp) { handTimes()[row].push_back(perOp); }
-
-// Sets "x hand-written" to the framework's time over the median hand-written time of the row.
-void reportRatio(benchmark::State& state, const std::string& row, double perOp) {
-  auto it = handTimes().find(row);
-  if (it == handTimes().end() || it->second.empty()) return;
-  std::vector<double> times = it->second;
-  std::nth_element(times.begin(), times.begin() + static_cast<long>(times.size() / 2), times.end());
-  state.counters["x hand-written"] = perOp / times[times.size() / 2];
+  const double ops = static_cast<double>(state.iterations()) * kBatch;
+  const double h = median(handNs), f = median(frameworkNs);
+  state.counters["batch"] = kBatch;
+  state.counters["hand ns"] = h;
+  state.counters["framework ns"] = f;
+  state.counters["x hand"] = h > 0 ? f / h : 0;
+  state.counters["hand allocs"] = static_cast<double>(handAllocs) / ops;
+  state.counters["framework allocs"] = static_cast<double>(frameworkAllocs) / ops;
+  state.counters["beyond records"] =
+      static_cast<double>(frameworkAllocs) / ops - static_cast<double>(records * recordAllocations());
 }
 
 // --- The hand-written dispatcher ----------------------------------------------------------------
@@ -228,101 +226,90 @@ Created create(const char* lateType) {
   return made;
 }
 
-// --- Execute() ----------------------------------------------------------------------------------
+// --- The operations timed ------------------------------------------------------------------------
+// Each is one function, not inlined, so that bench/instructions.sh can count its instructions.
 
-void Execute_HandWritten(benchmark::State& state) {
-  ImmediateServer server;
-  oks::ScopedServer installed(&server);
-  HandCommand* command = findHandFactory("OKS_getCHList")();
-  command->setParameter("Param0", new XNodeSeq(sampleInput()));
-  std::string& trace = handTrace();
-  Measure measure(state);
-  measure.start();
-  for (auto _ : state) {
-    trace.clear();
-    benchmark::DoNotOptimize(command->execute(trace));
-  }
-  recordHand("Execute", measure.stop(1));
-  delete command;
+[[gnu::noinline]] HRESULT opExecuteHand(HandCommand& command, std::string& trace) {
+  trace.clear();
+  return command.execute(trace);
 }
-BENCHMARK(Execute_HandWritten);
 
-void executeFramework(benchmark::State& state, oks::TraceCapture* capture) {
+[[gnu::noinline]] HRESULT opExecuteFramework(MIROIBaseCommand& command) { return command.Execute(); }
+
+[[gnu::noinline]] HRESULT opRoundTripHand(const XNodeSeq& input, std::string& trace) {
+  HandCommand* command = findHandFactory("OKS_getCHList")();
+  command->setParameter("Param0", new XNodeSeq(input));
+  trace.clear();
+  HRESULT status = command->execute(trace);
+  benchmark::DoNotOptimize(command->result("result0"));
+  delete command;
+  return status;
+}
+
+[[gnu::noinline]] HRESULT opRoundTripFramework(const XNodeSeq& input) {
+  Created made = create("OKS_getCHList");
+  made.app->SetXNodeSeqParameter("Param0", new XNodeSeq(input));
+  HRESULT status = made.command->Execute();
+  XNodeSeq* result = nullptr;
+  benchmark::DoNotOptimize(made.app->GetXNodeSeqResult("result0", result));
+  made.command->Release();
+  return status;
+}
+
+[[gnu::noinline]] void opLoadUnload() { oks::host::CommandLibrary library(OKS_LIBRARY_PATH); }
+
+// --- The rows -----------------------------------------------------------------------------------
+
+// Execute() of one command object over and over; each run replaces the previous "result0".
+void executeSideBySide(benchmark::State& state, oks::TraceCapture* capture) {
   oks::host::CommandLibrary library(OKS_LIBRARY_PATH);
   ImmediateServer server;
   oks::ScopedServer installed(&server);
+  HandCommand* hand = findHandFactory("OKS_getCHList")();
+  hand->setParameter("Param0", new XNodeSeq(sampleInput()));
+  std::string& trace = handTrace();
   Created made = create("OKS_getCHList");
   made.app->SetXNodeSeqParameter("Param0", new XNodeSeq(sampleInput()));
-  Measure measure(state);
-  measure.start();
-  for (auto _ : state) {
-    benchmark::DoNotOptimize(made.command->Execute());
-    if (capture) benchmark::DoNotOptimize(capture->take());
-  }
-  reportRatio(state, "Execute", measure.stop(1));
+  sideBySide(
+      state, [&] { benchmark::DoNotOptimize(opExecuteHand(*hand, trace)); },
+      [&] {
+        benchmark::DoNotOptimize(opExecuteFramework(*made.command));
+        if (capture) benchmark::DoNotOptimize(capture->take());
+      },
+      1);
   made.command->Release();
+  delete hand;
 }
 
-void Execute_Framework(benchmark::State& state) { executeFramework(state, nullptr); }
-BENCHMARK(Execute_Framework);
+void Execute(benchmark::State& state) { executeSideBySide(state, nullptr); }
+BENCHMARK(Execute);
 
-// The same with a trace capture listening on the thread; its lines are taken after each run.
-void Execute_FrameworkTraced(benchmark::State& state) {
+void ExecuteTraced(benchmark::State& state) {
   oks::TraceCapture capture;
   oks::ScopedTraceSink sink(&capture);
-  executeFramework(state, &capture);
+  executeSideBySide(state, &capture);
 }
-BENCHMARK(Execute_FrameworkTraced);
+BENCHMARK(ExecuteTraced);
 
-// --- Round trip ---------------------------------------------------------------------------------
-
-void RoundTrip_HandWritten(benchmark::State& state) {
-  ImmediateServer server;
-  oks::ScopedServer installed(&server);
-  const XNodeSeq input = sampleInput();
-  std::string& trace = handTrace();
-  Measure measure(state);
-  measure.start();
-  for (auto _ : state) {
-    HandCommand* command = findHandFactory("OKS_getCHList")();
-    command->setParameter("Param0", new XNodeSeq(input));
-    trace.clear();
-    benchmark::DoNotOptimize(command->execute(trace));
-    benchmark::DoNotOptimize(command->result("result0"));
-    delete command;
-  }
-  recordHand("RoundTrip", measure.stop(2));
-}
-BENCHMARK(RoundTrip_HandWritten);
-
-void RoundTrip_Framework(benchmark::State& state) {
+void RoundTrip(benchmark::State& state) {
   oks::host::CommandLibrary library(OKS_LIBRARY_PATH);
   ImmediateServer server;
   oks::ScopedServer installed(&server);
   const XNodeSeq input = sampleInput();
-  Measure measure(state);
-  measure.start();
-  for (auto _ : state) {
-    Created made = create("OKS_getCHList");
-    made.app->SetXNodeSeqParameter("Param0", new XNodeSeq(input));
-    benchmark::DoNotOptimize(made.command->Execute());
-    XNodeSeq* result = nullptr;
-    benchmark::DoNotOptimize(made.app->GetXNodeSeqResult("result0", result));
-    made.command->Release();
-  }
-  reportRatio(state, "RoundTrip", measure.stop(2));
+  std::string& trace = handTrace();
+  sideBySide(
+      state, [&] { benchmark::DoNotOptimize(opRoundTripHand(input, trace)); },
+      [&] { benchmark::DoNotOptimize(opRoundTripFramework(input)); }, 2);
 }
-BENCHMARK(RoundTrip_Framework);
+BENCHMARK(RoundTrip);
 
-// --- Loading the library ------------------------------------------------------------------------
-
-void LoadUnload_Framework(benchmark::State& state) {
-  Measure measure(state);
-  measure.start();
-  for (auto _ : state) oks::host::CommandLibrary library(OKS_LIBRARY_PATH);
-  measure.stop(0);
+void LoadUnload(benchmark::State& state) {
+  const long before = allocationCount();
+  for (auto _ : state) opLoadUnload();
+  state.counters["allocs"] =
+      static_cast<double>(allocationCount() - before) / static_cast<double>(state.iterations());
 }
-BENCHMARK(LoadUnload_Framework)->Unit(benchmark::kMicrosecond);
+BENCHMARK(LoadUnload)->Unit(benchmark::kMicrosecond);
 
 }  // namespace
 
