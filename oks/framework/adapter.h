@@ -1,6 +1,7 @@
 // The interface adapter of a command: exposes the command object through MIROIBaseCommand by
 // forwarding every operation, with reference counting and interface queries from the object
-// modeler's Tie services.
+// modeler's Tie services. Adapters are built one at a time (oks::AdapterConstructionLock): the
+// class statics meta_object and ptstat are set while the first is built and only read after.
 #pragma once
 
 #include <new>
@@ -13,12 +14,16 @@ namespace oks {
 template <class Derived, class Cmd>
 class TieAdapter : public MIROIBaseCommand {
  public:
+  // Built by createAdapter, which holds the construction lock.
   TieAdapter(ZORBaseUnknown* object, ZORBaseUnknown* second) {
     ZORMetaClass* meta = MetaObject();
     const _GUID& classId = Cmd::ClassId();
     ZORMetaClass* commandMeta = Cmd::MetaObject();
-    Derived::ptstat = Tie_Construct(this, meta, &impl_, 1, object, classId, commandMeta->TypeOfClass(),
-                                    Derived::ptstat, &Cmd::CreateItself, second, &companion_);
+    ZORBaseUnknown* context =
+        Tie_Construct(this, meta, &impl_, 1, object, classId, commandMeta->TypeOfClass(), Derived::ptstat,
+                      &Cmd::CreateItself, second, &companion_);
+    // Written once: adapters executing on other threads read it.
+    if (Derived::ptstat != context) Derived::ptstat = context;
   }
 
   ~TieAdapter() override { Tie_Destruct(this, &impl_, typeOfClass(), refCount_); }
@@ -76,6 +81,8 @@ class TieAdapter : public MIROIBaseCommand {
     return Tie_Invoke(this, Derived::meta_object, id, iid, locale, flags, params, result, info, argError);
   }
   ZORMetaClass* GetMetaObject() const override { return MetaObject(); }
+  // The command object the adapter forwards to.
+  ZORBaseUnknown* GetImpl(int = 1) const override { return impl_; }
 
 #define OKS_FORWARD_VALUE_KINDS(Op, Const, Ref)                                           \
   HRESULT Op(const ZORUnicodeString& key, Const MIROIStreamable_var Ref value) override { \
@@ -146,10 +153,12 @@ class TieAdapter : public MIROIBaseCommand {
 };
 
 // The exported factory's body: the adapter already linked to the object, else a new one; null
-// for a null object or when the adapter or its meta object cannot be allocated.
+// for a null object or when the adapter or its meta object cannot be allocated. Serialised with
+// every other adapter construction, whoever calls the factory.
 template <class Adapter>
 ZORBaseUnknown* createAdapter(ZORBaseUnknown* object, ZORBaseUnknown* second) {
   if (!object) return nullptr;
+  AdapterConstructionLock serialised;
   if (ZORBaseUnknown* linked = Tie_Link(object, second, IID_MIROIBaseCommand)) return linked;
   if (!Adapter::MetaObject()) return nullptr;
   void* block = ZORBaseUnknown::ClassAllocate(sizeof(Adapter), AllocKind::Adapter);

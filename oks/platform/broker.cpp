@@ -1,3 +1,4 @@
+#include <atomic>
 #include <map>
 #include <mutex>
 
@@ -7,8 +8,8 @@ namespace oks {
 namespace {
 
 struct StaticsLog {
+  std::atomic<bool> on{false};
   std::mutex mutex;
-  bool on = false;
   std::vector<std::string> events;
 };
 
@@ -17,18 +18,57 @@ StaticsLog& staticsLog() {
   return *log;
 }
 
-}  // namespace
+// Registrations by repository identifier.
+struct TypeCodeRegistry {
+  std::mutex mutex;
+  std::map<std::string, int, std::less<>> count;
+};
 
-void enableStaticsLog(bool on) {
-  auto& log = staticsLog();
-  std::lock_guard<std::mutex> lock(log.mutex);
-  log.on = on;
+TypeCodeRegistry& typeCodes() {
+  static TypeCodeRegistry* r = new TypeCodeRegistry;
+  return *r;
 }
 
-void logStatic(const std::string& event) {
+void addTypeCode(std::string_view id) {
+  auto& r = typeCodes();
+  std::lock_guard<std::mutex> lock(r.mutex);
+  auto it = r.count.find(id);
+  if (it == r.count.end()) it = r.count.emplace(std::string(id), 0).first;
+  ++it->second;
+}
+
+void removeTypeCode(std::string_view id) {
+  auto& r = typeCodes();
+  std::lock_guard<std::mutex> lock(r.mutex);
+  auto it = r.count.find(id);
+  if (it != r.count.end() && --it->second <= 0) r.count.erase(it);
+}
+
+// The repository identifier of a stringified type code "IDL:Module/Record:1.0[...]".
+std::string_view repositoryId(const char* stringified) {
+  std::string_view s = stringified ? stringified : "";
+  auto end = s.find(":1.0");
+  return end == std::string_view::npos ? s : s.substr(0, end + 4);
+}
+
+// Logs "+typeCode ID" or "-typeCode ID"; the text is made only while the log is on.
+void logTypeCode(char sign, std::string_view id) {
+  if (!staticsLogOn()) return;
+  std::string event(1, sign);
+  logStatic(event.append("typeCode ").append(id));
+}
+
+}  // namespace
+
+void enableStaticsLog(bool on) { staticsLog().on.store(on, std::memory_order_relaxed); }
+
+bool staticsLogOn() { return staticsLog().on.load(std::memory_order_relaxed); }
+
+void logStatic(std::string_view event) {
   auto& log = staticsLog();
+  if (!log.on.load(std::memory_order_relaxed)) return;
   std::lock_guard<std::mutex> lock(log.mutex);
-  if (log.on) log.events.push_back(event);
+  log.events.emplace_back(event);
 }
 
 std::vector<std::string> takeStaticsLog() {
@@ -39,6 +79,24 @@ std::vector<std::string> takeStaticsLog() {
   return out;
 }
 
+TypeCodeRegistration::TypeCodeRegistration(std::span<const char* const> ids) : ids_(ids) {
+  for (const char* id : ids_) addTypeCode(repositoryId(id));
+}
+
+TypeCodeRegistration::~TypeCodeRegistration() {
+  for (const char* id : ids_) removeTypeCode(repositoryId(id));
+}
+
+UnitTypeCodes::UnitTypeCodes(std::span<const char* const> ids) : ids_(ids) {
+  if (!staticsLogOn()) return;
+  for (const char* id : ids_) logTypeCode('+', repositoryId(id));
+}
+
+UnitTypeCodes::~UnitTypeCodes() {
+  if (!staticsLogOn()) return;
+  for (auto it = ids_.rbegin(); it != ids_.rend(); ++it) logTypeCode('-', repositoryId(*it));
+}
+
 }  // namespace oks
 
 Iostream_init::Iostream_init() { oks::logStatic("+Iostream_init"); }
@@ -47,49 +105,21 @@ IT_InitOrbix::IT_InitOrbix() { oks::logStatic("+IT_InitOrbix"); }
 IT_InitOrbix::~IT_InitOrbix() { oks::logStatic("-IT_InitOrbix"); }
 
 namespace CORBA {
-namespace {
-
-struct TypeCodeRegistry {
-  std::mutex mutex;
-  std::map<std::string, int> count;
-};
-
-TypeCodeRegistry& typeCodes() {
-  static TypeCodeRegistry* r = new TypeCodeRegistry;
-  return *r;
-}
-
-// The repository identifier of a stringified type code "IDL:Module/Record:1.0[...]".
-std::string repositoryId(const char* stringified) {
-  std::string s = stringified ? stringified : "";
-  auto end = s.find(":1.0");
-  return end == std::string::npos ? s : s.substr(0, end + 4);
-}
-
-}  // namespace
 
 Environment default_environment;
 
-typeCode::typeCode(const char* stringified) : id_(repositoryId(stringified)) {
-  {
-    auto& r = typeCodes();
-    std::lock_guard<std::mutex> lock(r.mutex);
-    ++r.count[id_];
-  }
-  oks::logStatic("+typeCode " + id_);
+typeCode::typeCode(const char* stringified) : id_(oks::repositoryId(stringified)) {
+  oks::addTypeCode(id_);
+  oks::logTypeCode('+', id_);
 }
 
 typeCode::~typeCode() {
-  {
-    auto& r = typeCodes();
-    std::lock_guard<std::mutex> lock(r.mutex);
-    if (--r.count[id_] == 0) r.count.erase(id_);
-  }
-  oks::logStatic("-typeCode " + id_);
+  oks::removeTypeCode(id_);
+  oks::logTypeCode('-', id_);
 }
 
 int typeCode::registered(const std::string& id) {
-  auto& r = typeCodes();
+  auto& r = oks::typeCodes();
   std::lock_guard<std::mutex> lock(r.mutex);
   auto it = r.count.find(id);
   return it == r.count.end() ? 0 : it->second;

@@ -2,10 +2,15 @@
 // from, and their store of named parameters and results.
 #pragma once
 
-#include <map>
+#include <algorithm>
+#include <cstddef>
 #include <memory>
+#include <memory_resource>
+#include <optional>
 #include <string>
+#include <utility>
 #include <variant>
+#include <vector>
 
 #include <oks/platform/object_model.h>
 #include <oks/platform/streamable.h>
@@ -77,48 +82,55 @@ using StoredValue =
                  std::unique_ptr<QEM_ProductTypes::BObjectKey>,
                  std::unique_ptr<QEM_ProductTypes::BObjectKeySeq>>;
 
-// Named values. A getter answers E_NOTFOUND for a key never set and E_INVALIDARG for a key
-// holding another kind. A record setter takes ownership of its record and refuses null with
-// E_POINTER; storing the same record again under its key is harmless.
+// Named values, kept sorted by key in a flat array whose first entries live inside the store
+// (a command's few parameters and results take no allocation of their own). A getter answers
+// E_NOTFOUND for a key never set and E_INVALIDARG for a key holding another kind. A record
+// setter takes ownership of its record and refuses null with E_POINTER; storing the same record
+// again under its key is harmless.
 class ValueStore {
  public:
+  using Entry = std::pair<std::string, StoredValue>;
+
+  ValueStore() { entries_.reserve(kInlineEntries); }
+  ValueStore(const ValueStore&) = delete;
+  ValueStore& operator=(const ValueStore&) = delete;
+
   template <class T>
   HRESULT setValue(const ZORUnicodeString& key, const T& value) {
-    failing_.erase(key.str());
-    entries_[key.str()] = value;
+    slot(key) = value;
     return S_OK;
   }
   template <class T>
   HRESULT setCopy(const ZORUnicodeString& key, const T& value) {
-    failing_.erase(key.str());
-    entries_[key.str()] = std::make_unique<T>(value);
+    slot(key) = std::make_unique<T>(value);
     return S_OK;
   }
   template <class T>
   HRESULT setRecord(const ZORUnicodeString& key, const T* record) {
     if (!record) return E_POINTER;
-    auto it = entries_.find(key.str());
-    if (it != entries_.end()) {
-      auto* held = std::get_if<std::unique_ptr<T>>(&it->second);
+    StoredValue* stored = find(key);
+    if (stored) {
+      auto* held = std::get_if<std::unique_ptr<T>>(stored);
       if (held && held->get() == record) return S_OK;
     }
     if (holds(record)) return E_INVALIDARG;  // one record, one key: never owned twice
-    failing_.erase(key.str());
-    entries_[key.str()] = std::unique_ptr<T>(const_cast<T*>(record));
+    std::unique_ptr<T> owned(const_cast<T*>(record));
+    (stored ? *stored : slot(key)) = std::move(owned);
     return S_OK;
   }
   // Makes every getter of the key fail with the status (a host-side fault), until the key is set.
   void failKey(const ZORUnicodeString& key, HRESULT status) {
-    entries_.erase(key.str());
-    failing_[key.str()] = status;
+    std::erase_if(entries_, [&](const Entry& e) { return e.first == key.str(); });
+    stopFailing(key);
+    failing_.emplace_back(key.str(), status);
   }
 
   template <class T>
   HRESULT getValue(const ZORUnicodeString& key, T& out) const {
-    if (auto f = failing_.find(key.str()); f != failing_.end()) return f->second;
-    auto it = entries_.find(key.str());
-    if (it == entries_.end()) return E_NOTFOUND;
-    auto* held = std::get_if<T>(&it->second);
+    if (auto f = failure(key)) return *f;
+    const StoredValue* stored = find(key);
+    if (!stored) return E_NOTFOUND;
+    auto* held = std::get_if<T>(stored);
     if (!held) return E_INVALIDARG;
     out = *held;
     return S_OK;
@@ -126,10 +138,10 @@ class ValueStore {
   template <class T>
   HRESULT getPointer(const ZORUnicodeString& key, T*& out) const {
     out = nullptr;
-    if (auto f = failing_.find(key.str()); f != failing_.end()) return f->second;
-    auto it = entries_.find(key.str());
-    if (it == entries_.end()) return E_NOTFOUND;
-    auto* held = std::get_if<std::unique_ptr<T>>(&it->second);
+    if (auto f = failure(key)) return *f;
+    const StoredValue* stored = find(key);
+    if (!stored) return E_NOTFOUND;
+    auto* held = std::get_if<std::unique_ptr<T>>(stored);
     if (!held) return E_INVALIDARG;
     out = held->get();
     return S_OK;
@@ -144,15 +156,47 @@ class ValueStore {
     return false;
   }
 
-  const std::map<std::string, StoredValue>& entries() const { return entries_; }
+  // The entries in key order.
+  const std::pmr::vector<Entry>& entries() const { return entries_; }
   void clear() {
     entries_.clear();
     failing_.clear();
   }
 
  private:
-  std::map<std::string, StoredValue> entries_;
-  std::map<std::string, HRESULT> failing_;
+  static constexpr std::size_t kInlineEntries = 4;
+
+  // The value under the key, or null. A store holds a few keys: a scan is the fastest way.
+  StoredValue* find(const ZORUnicodeString& key) {
+    for (auto& [stored, value] : entries_)
+      if (stored == key.str()) return &value;
+    return nullptr;
+  }
+  const StoredValue* find(const ZORUnicodeString& key) const {
+    return const_cast<ValueStore*>(this)->find(key);
+  }
+  // The value stored under the key, made empty at the key's place in order when new; the key
+  // stops failing.
+  StoredValue& slot(const ZORUnicodeString& key) {
+    stopFailing(key);
+    if (StoredValue* stored = find(key)) return *stored;
+    auto at = std::lower_bound(entries_.begin(), entries_.end(), key.str(),
+                               [](const Entry& e, const std::string& k) { return e.first < k; });
+    return entries_.emplace(at, key.str(), StoredValue{})->second;
+  }
+  void stopFailing(const ZORUnicodeString& key) {
+    std::erase_if(failing_, [&](const auto& f) { return f.first == key.str(); });
+  }
+  std::optional<HRESULT> failure(const ZORUnicodeString& key) const {
+    for (const auto& [failingKey, status] : failing_)
+      if (failingKey == key.str()) return status;
+    return std::nullopt;
+  }
+
+  alignas(Entry) std::byte inline_[kInlineEntries * sizeof(Entry)];
+  std::pmr::monotonic_buffer_resource memory_{inline_, sizeof inline_};
+  std::pmr::vector<Entry> entries_{&memory_};
+  std::vector<std::pair<std::string, HRESULT>> failing_;
 };
 
 }  // namespace oks

@@ -4,6 +4,7 @@
 #include <map>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include <oks/platform/hresult.h>
@@ -27,14 +28,15 @@ struct FaultPlan {
   std::map<std::string, HRESULT> setResult;  // result key -> status its setter fails with
 };
 
-// Installs a plan and restarts every counter; an empty plan injects nothing.
+// Installs a plan and restarts every counter; an empty plan injects nothing. The checks below
+// count and look only while a non-empty plan is installed; otherwise they cost one check.
 void setFaults(const FaultPlan& plan);
 void clearFaults();
 
 // Counts one allocation of a kind; true when this occurrence must fail.
 bool allocationFails(AllocKind kind);
 // Counts one streamer made for a late type; the fault to apply to it, if any.
-std::optional<StreamerFault> streamerFault(const std::string& lateType);
+std::optional<StreamerFault> streamerFault(std::string_view lateType);
 // The status the result setter of a key must fail with, if any.
 std::optional<HRESULT> setResultFault(const std::string& key);
 

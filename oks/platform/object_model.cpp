@@ -1,8 +1,11 @@
 #include <algorithm>
 #include <cstring>
 #include <map>
+#include <memory>
 #include <mutex>
 #include <new>
+#include <string_view>
+#include <utility>
 
 #include <oks/platform/object_model.h>
 
@@ -17,28 +20,108 @@ _GUID makeGuid(std::uint32_t a, std::uint16_t b, std::uint16_t c, std::uint64_t 
   return g;
 }
 
-// A class identifier derived from the class name, stable from run to run.
-_GUID guidFromName(const std::string& name) {
+// FNV-1a: a name's hash, stable from run to run.
+std::uint64_t hashName(std::string_view name) {
   std::uint64_t h = 1469598103934665603ull;
   for (unsigned char c : name) h = (h ^ c) * 1099511628211ull;
+  return h;
+}
+
+// A class identifier derived from the class name, stable from run to run.
+_GUID guidFromName(std::string_view name) {
+  std::uint64_t h = hashName(name);
   std::uint64_t h2 = h * 0x9E3779B97F4A7C15ull;
   return makeGuid(static_cast<std::uint32_t>(h >> 32), static_cast<std::uint16_t>(h >> 16),
                   static_cast<std::uint16_t>(h), h2);
 }
+
+}  // namespace
+
+namespace oks {
 
 struct PlatformType {
   _GUID iid;
   ZORCreator creator;
 };
 
+// What is registered under a late type: the class (command library) or the platform class
+// (streamer). Made under the modeler's lock and never freed, so that a reader may keep it.
+struct LateTypeEntry {
+  explicit LateTypeEntry(std::string_view lateType) : name(lateType) {}
+  const std::string name;
+  std::atomic<ZORMetaClass*> meta{nullptr};
+  std::atomic<const PlatformType*> platform{nullptr};
+};
+
+}  // namespace oks
+
+namespace {
+
+using oks::LateTypeEntry;
+using oks::PlatformType;
+
+// Late types by name: an open-addressing table read without a lock. Entries are only added,
+// under the modeler's lock; a table that fills up is replaced by one twice its size, and the
+// old one is kept, since a reader may still be probing it.
+class LateTypeIndex {
+ public:
+  LateTypeIndex() { grow(128); }
+
+  LateTypeEntry* find(std::string_view name) const {
+    const Table* table = current_.load(std::memory_order_acquire);
+    for (std::size_t i = hash(name) & table->mask;; i = (i + 1) & table->mask) {
+      LateTypeEntry* entry = table->slots[i].load(std::memory_order_acquire);
+      if (!entry || entry->name == name) return entry;
+    }
+  }
+
+  // The entry of a late type, made when missing. The modeler's lock is held.
+  LateTypeEntry& obtain(std::string_view name) {
+    if (LateTypeEntry* found = find(name)) return *found;
+    const Table& table = *tables_.back();
+    if (2 * (entries_.size() + 1) > table.mask + 1) grow(2 * (table.mask + 1));
+    entries_.push_back(std::make_unique<LateTypeEntry>(name));
+    insert(*tables_.back(), entries_.back().get());
+    return *entries_.back();
+  }
+
+  // Every entry, in the order made. The modeler's lock is held.
+  const std::vector<std::unique_ptr<LateTypeEntry>>& entries() const { return entries_; }
+
+ private:
+  struct Table {
+    explicit Table(std::size_t capacity)
+        : mask(capacity - 1), slots(std::make_unique<std::atomic<LateTypeEntry*>[]>(capacity)) {}
+    std::size_t mask;
+    std::unique_ptr<std::atomic<LateTypeEntry*>[]> slots;
+  };
+
+  static std::size_t hash(std::string_view name) { return static_cast<std::size_t>(hashName(name)); }
+
+  static void insert(Table& table, LateTypeEntry* entry) {
+    std::size_t i = hash(entry->name) & table.mask;
+    while (table.slots[i].load(std::memory_order_relaxed)) i = (i + 1) & table.mask;
+    table.slots[i].store(entry, std::memory_order_release);
+  }
+
+  void grow(std::size_t capacity) {
+    auto table = std::make_unique<Table>(capacity);
+    for (const auto& entry : entries_) insert(*table, entry.get());
+    current_.store(table.get(), std::memory_order_release);
+    tables_.push_back(std::move(table));
+  }
+
+  std::atomic<const Table*> current_{nullptr};
+  std::vector<std::unique_ptr<Table>> tables_;
+  std::vector<std::unique_ptr<LateTypeEntry>> entries_;
+};
+
 struct Registry {
-  std::recursive_mutex mutex;
-  std::map<std::string, ZORMetaClass*> byClassName;
-  std::map<std::string, ZORMetaClass*> byLateType;
-  std::map<std::pair<const ZORMetaClass*, const ZORMetaClass*>, ZORFactory> dictionary;
-  std::map<std::string, PlatformType> platformTypes;
-  std::map<ZORBaseUnknown*, ZORBaseUnknown*> adapterOf;      // implementation -> adapter
-  std::map<const ZORBaseUnknown*, ZORBaseUnknown**> implOf;  // adapter -> implementation field
+  std::mutex mutex;  // held while registering; lookups take none
+  std::map<std::string, ZORMetaClass*, std::less<>> byClassName;
+  LateTypeIndex lateTypes;
+  std::vector<std::unique_ptr<PlatformType>> platformTypes;
+  std::recursive_mutex adapterConstruction;
 };
 
 Registry& registry() {
@@ -46,10 +129,9 @@ Registry& registry() {
   return *r;
 }
 
-// The adapter call context shared by the adapters of a class.
+// The adapter call context shared by the adapters of a class; the current call is the thread's.
 class TieContext : public ZORBaseUnknown {
  public:
-  ZORBaseUnknown* current = nullptr;
   unsigned long AddRef() override { return 1; }
   unsigned long Release() override { return 1; }
 };
@@ -58,6 +140,12 @@ TieContext& tieContext() {
   static TieContext* c = new TieContext;
   return *c;
 }
+
+// The object the calling thread's forwarded call goes to.
+thread_local ZORBaseUnknown* currentCall = nullptr;
+
+// Whether a class can be made from its late type: it has a creator and a dictionary entry.
+bool creatable(const ZORMetaClass* meta) { return meta && meta->Creator() && meta->hasFactory(); }
 
 }  // namespace
 
@@ -111,13 +199,7 @@ ZORMetaClass* ZORBaseUnknown::GetMetaObject() const { return MetaObject(); }
 const char* ZORBaseUnknown::IsA() const { return GetMetaObject()->ClassName(); }
 int ZORBaseUnknown::IsAKindOf(const char* name) const { return GetMetaObject()->IsAKindOf(name); }
 
-ZORBaseUnknown* ZORBaseUnknown::GetImpl(int) const {
-  auto& r = registry();
-  std::lock_guard<std::recursive_mutex> lock(r.mutex);
-  auto it = r.implOf.find(this);
-  if (it != r.implOf.end()) return *it->second;
-  return const_cast<ZORBaseUnknown*>(this);
-}
+ZORBaseUnknown* ZORBaseUnknown::GetImpl(int) const { return const_cast<ZORBaseUnknown*>(this); }
 
 void ZORBaseUnknown::SetImpl(ZORBaseUnknown*) {}
 int ZORBaseUnknown::IsNull() const { return 0; }
@@ -164,6 +246,11 @@ ZORMetaClass::ZORMetaClass(const _GUID* iid, const char* interfaceName, ZORMetaC
       interfaceMeta_(interfaceMeta),
       implMeta_(implMeta) {}
 
+ZORMetaClass::~ZORMetaClass() {
+  for (Implementation* entry = implementations_.load(std::memory_order_relaxed); entry;)
+    delete std::exchange(entry, entry->next);
+}
+
 void* ZORMetaClass::operator new(std::size_t size) { return ::operator new(size); }
 void ZORMetaClass::operator delete(void* p) { Deallocate(p); }
 
@@ -181,20 +268,45 @@ int ZORMetaClass::IsAKindOf(const char* name) const {
   return 0;
 }
 
+ZORFactory ZORMetaClass::factoryFor(const _GUID& iid) const {
+  for (const Implementation* entry = implementations_.load(std::memory_order_acquire); entry;
+       entry = entry->next)
+    if (entry->interfaceMeta && entry->interfaceMeta->ClassId() == iid)
+      if (ZORFactory factory = entry->factory.load(std::memory_order_acquire)) return factory;
+  return nullptr;
+}
+
+bool ZORMetaClass::hasFactory() const {
+  for (const Implementation* entry = implementations_.load(std::memory_order_acquire); entry;
+       entry = entry->next)
+    if (entry->factory.load(std::memory_order_acquire)) return true;
+  return false;
+}
+
+void ZORMetaClass::setFactory(const ZORMetaClass* interfaceMeta, ZORFactory factory) {
+  Implementation* head = implementations_.load(std::memory_order_relaxed);
+  for (Implementation* entry = head; entry; entry = entry->next)
+    if (entry->interfaceMeta == interfaceMeta) {
+      entry->factory.store(factory, std::memory_order_release);
+      return;
+    }
+  if (factory)
+    implementations_.store(new Implementation{interfaceMeta, factory, head}, std::memory_order_release);
+}
+
 ZORMetaClass* fct_RetrieveMetaObject(const char* className, ENUMTypeOfClass typeOfClass, ZORMetaClass* base,
                                      const char* lateType, const char* component, long size) {
   auto& r = registry();
-  std::lock_guard<std::recursive_mutex> lock(r.mutex);
-  std::string name = className ? className : "";
+  std::lock_guard<std::mutex> lock(r.mutex);
+  std::string_view name = className ? className : "";
   auto it = r.byClassName.find(name);
-  ZORMetaClass* meta = nullptr;
-  if (it != r.byClassName.end()) {
-    meta = it->second;
-  } else {
-    meta = new ZORMetaClass(className, typeOfClass, base, lateType, component, size);
-    r.byClassName[name] = meta;
-  }
-  if (lateType && *lateType) r.byLateType[lateType] = meta;
+  if (it == r.byClassName.end())
+    it = r.byClassName
+             .emplace(std::string(name),
+                      new ZORMetaClass(className, typeOfClass, base, lateType, component, size))
+             .first;
+  ZORMetaClass* meta = it->second;
+  if (lateType && *lateType) r.lateTypes.obtain(lateType).meta.store(meta, std::memory_order_release);
   return meta;
 }
 
@@ -204,79 +316,71 @@ ZORFillDictionary::ZORFillDictionary(ZORMetaClass* classMeta, ZORMetaClass* inte
                                      void*, int)
     : classMeta_(classMeta), interfaceMeta_(interfaceMeta) {
   auto& r = registry();
-  std::lock_guard<std::recursive_mutex> lock(r.mutex);
-  r.dictionary[{classMeta, interfaceMeta}] = factory;
+  std::lock_guard<std::mutex> lock(r.mutex);
+  if (classMeta_) classMeta_->setFactory(interfaceMeta_, factory);
 }
 
 ZORFillDictionary::~ZORFillDictionary() {
   auto& r = registry();
-  std::lock_guard<std::recursive_mutex> lock(r.mutex);
-  r.dictionary.erase({classMeta_, interfaceMeta_});
+  std::lock_guard<std::mutex> lock(r.mutex);
+  if (classMeta_) classMeta_->setFactory(interfaceMeta_, nullptr);
 }
 
 namespace oks {
-namespace {
-
-ZORFactory findFactory(const ZORMetaClass* classMeta, const _GUID& iid) {
-  auto& r = registry();
-  std::lock_guard<std::recursive_mutex> lock(r.mutex);
-  for (const auto& [key, factory] : r.dictionary)
-    if (key.first == classMeta && key.second && key.second->ClassId() == iid) return factory;
-  return nullptr;
-}
-
-bool hasAnyFactory(const ZORMetaClass* classMeta) {
-  auto& r = registry();
-  std::lock_guard<std::recursive_mutex> lock(r.mutex);
-  for (const auto& entry : r.dictionary)
-    if (entry.first.first == classMeta) return true;
-  return false;
-}
-
-const PlatformType* findPlatformType(const std::string& lateType) {
-  auto& r = registry();
-  std::lock_guard<std::recursive_mutex> lock(r.mutex);
-  auto it = r.platformTypes.find(lateType);
-  return it == r.platformTypes.end() ? nullptr : &it->second;
-}
-
-}  // namespace
 
 ZORMetaClass* findLateType(const char* lateType) {
-  auto& r = registry();
-  std::lock_guard<std::recursive_mutex> lock(r.mutex);
-  auto it = r.byLateType.find(lateType ? lateType : "");
-  if (it == r.byLateType.end()) return nullptr;
-  return it->second->Creator() && hasAnyFactory(it->second) ? it->second : nullptr;
+  const LateTypeEntry* entry = registry().lateTypes.find(lateType ? lateType : "");
+  ZORMetaClass* meta = entry ? entry->meta.load(std::memory_order_acquire) : nullptr;
+  return creatable(meta) ? meta : nullptr;
 }
 
 std::vector<const ZORMetaClass*> registeredClasses() {
   auto& r = registry();
-  std::lock_guard<std::recursive_mutex> lock(r.mutex);
+  std::lock_guard<std::mutex> lock(r.mutex);
+  std::vector<const LateTypeEntry*> entries;
+  for (const auto& entry : r.lateTypes.entries())
+    if (creatable(entry->meta.load(std::memory_order_acquire))) entries.push_back(entry.get());
+  std::sort(entries.begin(), entries.end(),
+            [](const LateTypeEntry* a, const LateTypeEntry* b) { return a->name < b->name; });
   std::vector<const ZORMetaClass*> out;
-  for (const auto& [lateType, meta] : r.byLateType)
-    if (meta->Creator() && hasAnyFactory(meta)) out.push_back(meta);
+  for (const LateTypeEntry* entry : entries) out.push_back(entry->meta.load(std::memory_order_acquire));
   return out;
 }
 
 void registerLateType(const char* lateType, const _GUID& iid, ZORCreator creator) {
   auto& r = registry();
-  std::lock_guard<std::recursive_mutex> lock(r.mutex);
-  r.platformTypes[lateType] = PlatformType{iid, creator};
+  std::lock_guard<std::mutex> lock(r.mutex);
+  r.platformTypes.push_back(std::make_unique<PlatformType>(PlatformType{iid, creator}));
+  r.lateTypes.obtain(lateType ? lateType : "")
+      .platform.store(r.platformTypes.back().get(), std::memory_order_release);
 }
+
+AdapterConstructionLock::AdapterConstructionLock() { registry().adapterConstruction.lock(); }
+AdapterConstructionLock::~AdapterConstructionLock() { registry().adapterConstruction.unlock(); }
 
 }  // namespace oks
 
 // --- ZORObject ------------------------------------------------------------------------------
 
-ZORObject::ZORObject(const char* lateType, const char*) : lateType_(lateType ? lateType : "") {}
+ZORObject::ZORObject(const char* lateType, const char*) {
+  std::string_view name = lateType ? lateType : "";
+  entry_ = registry().lateTypes.find(name);
+  if (!entry_) unresolved_ = name;
+}
 
 ZORObject::~ZORObject() {
   if (impl_) impl_->Release();
 }
 
+const oks::LateTypeEntry* ZORObject::entry() const {
+  if (!entry_) entry_ = registry().lateTypes.find(unresolved_);
+  return entry_;
+}
+
 int ZORObject::IsNull() const {
-  return oks::findLateType(lateType_.c_str()) == nullptr && oks::findPlatformType(lateType_) == nullptr;
+  const LateTypeEntry* e = entry();
+  return !e || (!creatable(e->meta.load(std::memory_order_acquire)) &&
+                !e->platform.load(std::memory_order_acquire));
 }
 
 ZORBaseUnknown* ZORObject::GetImpl(int) const { return impl_; }
@@ -286,9 +390,11 @@ HRESULT ZORObject::QueryInterface(const _GUID& iid, void** out) {
   *out = nullptr;
   if (iid == IID_IUnknown) return ZORBaseUnknown::QueryInterface(iid, out);
 
-  if (const PlatformType* type = oks::findPlatformType(lateType_)) {
+  const LateTypeEntry* e = entry();
+  if (!e) return E_NOINTERFACE;
+  if (const PlatformType* type = e->platform.load(std::memory_order_acquire)) {
     if (!(type->iid == iid)) return E_NOINTERFACE;
-    auto fault = oks::streamerFault(lateType_);
+    auto fault = oks::streamerFault(e->name);
     if (fault && !fault->interface) return fault->status.value_or(E_NOINTERFACE);
     ZORBaseUnknown* object = type->creator();
     if (!object) return E_OUTOFMEMORY;
@@ -298,13 +404,17 @@ HRESULT ZORObject::QueryInterface(const _GUID& iid, void** out) {
     return fault && fault->status && SUCCEEDED(status) ? *fault->status : status;
   }
 
-  ZORMetaClass* meta = oks::findLateType(lateType_.c_str());
-  if (!meta) return E_NOINTERFACE;
-  ZORFactory factory = oks::findFactory(meta, iid);
+  ZORMetaClass* meta = e->meta.load(std::memory_order_acquire);
+  if (!creatable(meta)) return E_NOINTERFACE;
+  ZORFactory factory = meta->factoryFor(iid);
   if (!factory) return E_NOINTERFACE;
   if (!impl_) impl_ = meta->Creator()();
   if (!impl_) return E_OUTOFMEMORY;
-  ZORBaseUnknown* adapter = factory(impl_, nullptr);
+  ZORBaseUnknown* adapter = nullptr;
+  {
+    oks::AdapterConstructionLock serialised;
+    adapter = factory(impl_, nullptr);
+  }
   if (!adapter) return E_OUTOFMEMORY;
   *out = adapter;
   return S_OK;
@@ -315,37 +425,26 @@ HRESULT ZORObject::QueryInterface(const _GUID& iid, void** out) {
 ZORBaseUnknown* Tie_Construct(IUnknown* adapter, ZORMetaClass*, ZORBaseUnknown** implField, int,
                               ZORBaseUnknown* impl, const _GUID&, int, ZORBaseUnknown*, ZORCreator,
                               ZORBaseUnknown* second, ZORBaseUnknown** companionField) {
-  auto& r = registry();
-  std::lock_guard<std::recursive_mutex> lock(r.mutex);
   *implField = impl;
-  if (impl) impl->AddRef();
+  if (impl) {
+    impl->AddRef();
+    impl->linkedAdapter_ = adapter;
+  }
   if (companionField) *companionField = second;
-  r.adapterOf[impl] = adapter;
-  r.implOf[adapter] = implField;
   return &tieContext();
 }
 
 void Tie_Destruct(IUnknown* adapter, ZORBaseUnknown** implField, int, long) {
-  ZORBaseUnknown* impl = nullptr;
-  {
-    auto& r = registry();
-    std::lock_guard<std::recursive_mutex> lock(r.mutex);
-    r.implOf.erase(adapter);
-    impl = *implField;
-    auto it = r.adapterOf.find(impl);
-    if (it != r.adapterOf.end() && it->second == adapter) r.adapterOf.erase(it);
-    *implField = nullptr;
-  }
-  if (impl) impl->Release();
+  ZORBaseUnknown* impl = std::exchange(*implField, nullptr);
+  if (!impl) return;
+  if (impl->linkedAdapter_ == adapter) impl->linkedAdapter_ = nullptr;
+  impl->Release();
 }
 
 ZORBaseUnknown* Tie_Link(ZORBaseUnknown* impl, ZORBaseUnknown*, const _GUID&) {
-  auto& r = registry();
-  std::lock_guard<std::recursive_mutex> lock(r.mutex);
-  auto it = r.adapterOf.find(impl);
-  if (it == r.adapterOf.end()) return nullptr;
-  it->second->AddRef();
-  return it->second;
+  ZORBaseUnknown* adapter = impl ? impl->linkedAdapter_ : nullptr;
+  if (adapter) adapter->AddRef();
+  return adapter;
 }
 
 HRESULT Tie_Query(IUnknown* adapter, ZORBaseUnknown*, ZORBaseUnknown*, ZORMetaClass* adapterMeta, int,
@@ -388,11 +487,9 @@ HRESULT Tie_Invoke(IUnknown*, ZORMetaClass*, long, const _GUID&, unsigned long, 
 }
 
 ZORBaseUnknown* Tie_StackCtx::Run(ZORBaseUnknown* ptstat, ZORBaseUnknown* impl) {
-  auto* context = dynamic_cast<TieContext*>(ptstat);
-  if (!context) return impl;
-  location_ = &context->current;
-  saved_ = *location_;
-  *location_ = impl;
+  if (ptstat != &tieContext()) return impl;
+  location_ = &currentCall;
+  saved_ = std::exchange(currentCall, impl);
   return impl;
 }
 

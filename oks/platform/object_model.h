@@ -1,10 +1,17 @@
 // The server's object modeler: the root object class, meta objects, the dictionary of
 // implemented interfaces, generic objects made from a late-type name, smart handles and the
 // adapter (Tie) services.
+//
+// Registration (meta objects, dictionary entries, late types) happens while libraries load and
+// unload, under the modeler's lock. What commands and hosts read afterwards (a late type's
+// class, its factory, its creator) is read without a lock: entries are published atomically and
+// never freed, a withdrawn one keeps its place with nothing in it.
 #pragma once
 
+#include <atomic>
 #include <cstddef>
 #include <cstdint>
+#include <mutex>
 #include <string>
 #include <utility>
 #include <vector>
@@ -33,7 +40,14 @@ class ZORMetaClass;
 class ZORBaseUnknown;
 using IUnknown = ZORBaseUnknown;
 
+namespace oks {
+struct LateTypeEntry;
+}  // namespace oks
+
 enum ENUMTypeOfClass : int {};
+
+using ZORFactory = ZORBaseUnknown* (*)(ZORBaseUnknown* object, ZORBaseUnknown* second);
+using ZORCreator = ZORBaseUnknown* (*)();
 
 // The root of every object of the object modeler; reference counted.
 class ZORBaseUnknown {
@@ -81,11 +95,16 @@ class ZORBaseUnknown {
   long RefCount() const { return refCount_; }
 
  private:
-  long refCount_ = 1;
-};
+  friend ZORBaseUnknown* Tie_Construct(IUnknown*, ZORMetaClass*, ZORBaseUnknown**, int, ZORBaseUnknown*,
+                                       const _GUID&, int, ZORBaseUnknown*, ZORCreator, ZORBaseUnknown*,
+                                       ZORBaseUnknown**);
+  friend void Tie_Destruct(IUnknown*, ZORBaseUnknown**, int, long);
+  friend ZORBaseUnknown* Tie_Link(ZORBaseUnknown*, ZORBaseUnknown*, const _GUID&);
 
-using ZORFactory = ZORBaseUnknown* (*)(ZORBaseUnknown* object, ZORBaseUnknown* second);
-using ZORCreator = ZORBaseUnknown* (*)();
+  long refCount_ = 1;
+  // The adapter linked to this object, which holds it; null when none.
+  ZORBaseUnknown* linkedAdapter_ = nullptr;
+};
 
 // A meta object: the class identifier, class name, late type and type-of-class value of a
 // class, or the interface and implementation of an adapter.
@@ -97,6 +116,9 @@ class ZORMetaClass {
   // An adapter's meta object.
   ZORMetaClass(const _GUID* iid, const char* interfaceName, ZORMetaClass* interfaceMeta,
                ZORMetaClass* implMeta, int typeOfClass);
+  ~ZORMetaClass();
+  ZORMetaClass(const ZORMetaClass&) = delete;
+  ZORMetaClass& operator=(const ZORMetaClass&) = delete;
 
   static void* operator new(std::size_t size);
   static void operator delete(void* p);
@@ -117,10 +139,25 @@ class ZORMetaClass {
   int IsAKindOf(const char* name) const;
 
   // How the object modeler creates an object of this class from its late type.
-  void SetCreator(ZORCreator creator) { creator_ = creator; }
-  ZORCreator Creator() const { return creator_; }
+  void SetCreator(ZORCreator creator) { creator_.store(creator, std::memory_order_release); }
+  ZORCreator Creator() const { return creator_.load(std::memory_order_acquire); }
+
+  // The factory of the dictionary entry by which this class implements the interface, or null.
+  ZORFactory factoryFor(const _GUID& iid) const;
+  // Whether the dictionary holds an entry for this class.
+  bool hasFactory() const;
 
  private:
+  friend class ZORFillDictionary;
+  // A dictionary entry of this class. Entries are added under the modeler's lock and freed
+  // with the meta object; withdrawing one clears its factory.
+  struct Implementation {
+    const ZORMetaClass* interfaceMeta;
+    std::atomic<ZORFactory> factory;
+    Implementation* next;
+  };
+  void setFactory(const ZORMetaClass* interfaceMeta, ZORFactory factory);
+
   _GUID classId_;
   std::string className_;
   std::string lateType_;
@@ -130,7 +167,8 @@ class ZORMetaClass {
   ZORMetaClass* base_ = nullptr;
   ZORMetaClass* interfaceMeta_ = nullptr;
   ZORMetaClass* implMeta_ = nullptr;
-  ZORCreator creator_ = nullptr;
+  std::atomic<ZORCreator> creator_{nullptr};
+  std::atomic<Implementation*> implementations_{nullptr};
 };
 
 // The meta object of a class, registered under its late type; created on first request.
@@ -163,10 +201,22 @@ std::vector<const ZORMetaClass*> registeredClasses();
 // directly.
 void registerLateType(const char* lateType, const _GUID& iid, ZORCreator creator);
 
+// Serialises the construction of adapters, which set their class statics as they are built:
+// the object modeler holds it while it calls an adapter factory, and the factories take it
+// too, so that a direct call is serialised as well. Recursive.
+class AdapterConstructionLock {
+ public:
+  AdapterConstructionLock();
+  ~AdapterConstructionLock();
+  AdapterConstructionLock(const AdapterConstructionLock&) = delete;
+  AdapterConstructionLock& operator=(const AdapterConstructionLock&) = delete;
+};
+
 }  // namespace oks
 
 // A generic object made from a late-type name: asking it for an interface creates the object
-// of the registered class and hands out the interface.
+// of the registered class and hands out the interface. The late type is looked up once, when
+// the object is made (again on each use while it is not registered).
 class ZORObject : public ZORBaseUnknown {
  public:
   ZORObject(const char* lateType, const char* second);
@@ -178,7 +228,11 @@ class ZORObject : public ZORBaseUnknown {
   int IsNull() const override;
 
  private:
-  std::string lateType_;
+  // The late type's entry, looked up now if it was not found before; null when unregistered.
+  const oks::LateTypeEntry* entry() const;
+
+  mutable const oks::LateTypeEntry* entry_ = nullptr;
+  std::string unresolved_;  // the late type, kept only while it has no entry
   ZORBaseUnknown* impl_ = nullptr;
 };
 
@@ -264,8 +318,9 @@ HRESULT Tie_Invoke(IUnknown* adapter, ZORMetaClass* meta, long id, const _GUID& 
                    unsigned short flags, tagDISPPARAMS* params, tagVARIANT* result, tagEXCEPINFO* info,
                    unsigned int* argError);
 
-// The adapter call context: Run gives the object a forwarded call goes to; the context's
-// location is restored when the Tie_StackCtx is destroyed, on every exit.
+// The adapter call context: Run gives the object a forwarded call goes to and records it as the
+// calling thread's current call; the thread's previous one is restored when the Tie_StackCtx
+// is destroyed, on every exit.
 class Tie_StackCtx {
  public:
   Tie_StackCtx() = default;

@@ -1,37 +1,63 @@
+#include <charconv>
 #include <mutex>
 
 #include <oks/platform/broker.h>
 #include <oks/platform/trace.h>
 
 namespace oks {
+
+std::atomic<int> detail::installedTraceSinks{0};
+
 namespace {
 
-std::mutex& sinkMutex() {
-  static std::mutex m;
-  return m;
+// The calling thread's own sink.
+thread_local TraceSink* threadSink = nullptr;
+
+// The process-wide sink, for threads without their own; called under its mutex.
+struct ProcessSink {
+  std::mutex mutex;
+  TraceSink* sink = nullptr;
+};
+
+ProcessSink& processSink() {
+  static ProcessSink* s = new ProcessSink;  // outlives every unit that traces
+  return *s;
 }
-TraceSink* currentSink = nullptr;
+
+// Counts a change of installed sinks: from one to another, from none to one, or back.
+void countSinks(const TraceSink* before, const TraceSink* after) {
+  detail::installedTraceSinks.fetch_add((after != nullptr) - (before != nullptr), std::memory_order_relaxed);
+}
 
 template <class F>
 void toSink(F&& f) {
-  std::lock_guard<std::mutex> lock(sinkMutex());
-  if (currentSink) f(*currentSink);
+  if (TraceSink* own = threadSink) {
+    f(*own);
+    return;
+  }
+  auto& p = processSink();
+  std::lock_guard<std::mutex> lock(p.mutex);
+  if (p.sink) f(*p.sink);
 }
 
 }  // namespace
 
 void setTraceSink(TraceSink* sink) {
-  std::lock_guard<std::mutex> lock(sinkMutex());
-  currentSink = sink;
+  auto& p = processSink();
+  std::lock_guard<std::mutex> lock(p.mutex);
+  countSinks(p.sink, sink);
+  p.sink = sink;
 }
 
-ScopedTraceSink::ScopedTraceSink(TraceSink* sink) {
-  std::lock_guard<std::mutex> lock(sinkMutex());
-  previous_ = currentSink;
-  currentSink = sink;
+ScopedTraceSink::ScopedTraceSink(TraceSink* sink) : previous_(threadSink) {
+  countSinks(previous_, sink);
+  threadSink = sink;
 }
 
-ScopedTraceSink::~ScopedTraceSink() { setTraceSink(previous_); }
+ScopedTraceSink::~ScopedTraceSink() {
+  countSinks(threadSink, previous_);
+  threadSink = previous_;
+}
 
 void TraceCapture::flush() {
   if (pending_.empty()) return;
@@ -39,27 +65,26 @@ void TraceCapture::flush() {
   pending_.clear();
 }
 
-void TraceCapture::stepOpened(const std::string& name) {
+void TraceCapture::stepOpened(std::string_view name) {
   flush();
-  lines_.push_back({"+" + name, depth_});
+  lines_.push_back({"+" + std::string(name), depth_});
   ++depth_;
 }
 
-void TraceCapture::stepClosed(const std::string& name) {
+void TraceCapture::stepClosed(std::string_view name) {
   flush();
   if (depth_ > 0) --depth_;
-  lines_.push_back({"-" + name, depth_});
+  lines_.push_back({"-" + std::string(name), depth_});
 }
 
-void TraceCapture::text(const std::string& fragment) {
-  std::size_t start = 0;
-  for (std::size_t nl = fragment.find('\n'); nl != std::string::npos; nl = fragment.find('\n', start)) {
-    pending_ += fragment.substr(start, nl - start);
-    lines_.push_back({pending_, depth_});
+void TraceCapture::text(std::string_view fragment) {
+  for (std::size_t nl = fragment.find('\n'); nl != std::string_view::npos; nl = fragment.find('\n')) {
+    pending_ += fragment.substr(0, nl);
+    lines_.push_back({std::move(pending_), depth_});
     pending_.clear();
-    start = nl + 1;
+    fragment.remove_prefix(nl + 1);
   }
-  pending_ += fragment.substr(start);
+  pending_ += fragment;
 }
 
 std::vector<TraceLine> TraceCapture::take() {
@@ -79,32 +104,20 @@ ZORQemTrace::ZORQemTrace(const char* component, const char*, const char*, int, Z
 
 ZORQemTrace::~ZORQemTrace() { oks::logStatic("-ZORQemTrace"); }
 
-ZORQemTrace& ZORQemTrace::operator<<(const char* text) {
-  std::string t = text ? text : "";
-  oks::toSink([&](oks::TraceSink& s) { s.text(t); });
-  return *this;
+void ZORQemTrace::write(std::string_view fragment) {
+  oks::toSink([&](oks::TraceSink& s) { s.text(fragment); });
 }
 
-ZORQemTrace& ZORQemTrace::operator<<(const ZORUnicodeString& text) { return *this << text.ConvertToChar(); }
-ZORQemTrace& ZORQemTrace::operator<<(int value) { return *this << std::to_string(value).c_str(); }
-ZORQemTrace& ZORQemTrace::operator<<(long value) { return *this << std::to_string(value).c_str(); }
-
-void ZORQemTrace::openStep(const char* name) {
-  std::string n = name ? name : "";
-  oks::toSink([&](oks::TraceSink& s) { s.stepOpened(n); });
+void ZORQemTrace::writeNumber(long value) {
+  char digits[24];
+  auto end = std::to_chars(digits, digits + sizeof digits, value).ptr;
+  write(std::string_view(digits, static_cast<std::size_t>(end - digits)));
 }
 
-void ZORQemTrace::closeStep(const char* name) {
-  std::string n = name ? name : "";
-  oks::toSink([&](oks::TraceSink& s) { s.stepClosed(n); });
+void ZORQemTrace::stepEvent(bool opened, const char* name) {
+  std::string_view n = name ? name : "";
+  oks::toSink([&](oks::TraceSink& s) { opened ? s.stepOpened(n) : s.stepClosed(n); });
 }
-
-ZORQemTraceStep::ZORQemTraceStep(ZORQemTrace& channel, const char* name)
-    : channel_(channel), name_(name ? name : "") {
-  channel_.openStep(name_.c_str());
-}
-
-ZORQemTraceStep::~ZORQemTraceStep() { channel_.closeStep(name_.c_str()); }
 
 const char* const ZORQemTrace_returns = "returns ";
 const char* const ZORQemTrace_nl = "\n";

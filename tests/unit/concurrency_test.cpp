@@ -1,0 +1,211 @@
+// Commands made, executed and released on several threads at once: adapters are built one at a
+// time, each thread keeps its own adapter call context, and each execution its own trace. Built
+// with -DOKS_SANITIZE=thread, ThreadSanitizer reports any access the threads share unguarded.
+#include <atomic>
+#include <functional>
+#include <latch>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "tests/unit/library_fixture.h"
+#include <oks/service/server.h>
+
+namespace oks::test {
+namespace {
+
+// Answers at once every operation the mix below calls.
+class ImmediateServer : public Server {
+ public:
+  HRESULT getCHList(const XNodeSeq& in, XNodeSeq*& out) override {
+    out = new XNodeSeq(in);
+    return S_OK;
+  }
+  HRESULT getConfigTree(const Node& in, NodeSeq*& out) override {
+    out = new NodeSeq{in};
+    return S_OK;
+  }
+  HRESULT deletePS(const Node&) override { return S_OK; }
+  HRESULT isCarryOver(const XNode&, unsigned char& flag) override {
+    flag = 1;
+    return S_OK;
+  }
+  HRESULT getMileStoneValues(const Node&, QEMConfig::MileStoneValueSeq*& out) override {
+    out = new QEMConfig::MileStoneValueSeq(1);
+    return S_OK;
+  }
+};
+
+Node sampleNode(const char* name) {
+  Node node;
+  node.Name = name;
+  node.Type = "PRC";
+  node.UUID = _SEQUENCE_octet{0x0a, 0x0b};
+  return node;
+}
+
+// One command of the mix: its late type and how its parameters are set.
+struct Job {
+  const char* lateType;
+  std::function<void(MIROAppBaseCommand&)> setParameters;
+};
+
+// A mix of shapes: record in and out, a status action, a flag through a heap service object, a
+// streamer made through the object modeler, a stub; with and without a traced destructor.
+std::vector<Job> mix() {
+  return {
+      {"OKS_getCHList",
+       [](MIROAppBaseCommand& c) {
+         XNodeSeq seq(1);
+         seq[0].Name = "P1";
+         seq[0].Nodes.length(1);
+         c.SetXNodeSeqParameter("Param0", new XNodeSeq(seq));
+       }},
+      {"OKS_getConfigTree",
+       [](MIROAppBaseCommand& c) { c.SetNodeParameter("Param0", new Node(sampleNode("T"))); }},
+      {"OKS_deletePS",
+       [](MIROAppBaseCommand& c) { c.SetNodeParameter("Param0", new Node(sampleNode("S"))); }},
+      {"OKS_isCarryOver", [](MIROAppBaseCommand& c) { c.SetXNodeParameter("Param0", new XNode{}); }},
+      {"OKS_getMileStoneValues",
+       [](MIROAppBaseCommand& c) { c.SetNodeParameter("Param0", new Node(sampleNode("M"))); }},
+      {"OKS_getCvUuid", [](MIROAppBaseCommand&) {}},
+  };
+}
+
+// What one execution showed: the lines of its making and release, of its execution, its status
+// and how many results it set.
+struct Observed {
+  std::vector<std::string> lifecycle;
+  std::vector<std::string> trace;
+  HRESULT status = S_OK;
+  std::size_t results = 0;
+  bool operator==(const Observed&) const = default;
+};
+
+class ConcurrencyTest : public LibraryTest {
+ protected:
+  // Runs one job with a trace capture of its own.
+  Observed run(const Job& job) {
+    TraceCapture capture;
+    ScopedTraceSink sink(&capture);
+    Observed seen;
+    MIROIBaseCommand* command = create(job.lateType);
+    if (!command) return seen;
+    auto* app = dynamic_cast<MIROAppBaseCommand*>(command->GetImpl(1));
+    job.setParameters(*app);
+    seen.lifecycle = texts(capture.take());
+    seen.status = command->Execute();
+    seen.trace = texts(capture.take());
+    seen.results = app->Results().entries().size();
+    command->Release();
+    for (auto& line : texts(capture.take())) seen.lifecycle.push_back(std::move(line));
+    return seen;
+  }
+
+  // Every thread runs every job `rounds` times, each thread starting at another job, all
+  // threads at once on a freshly loaded library (so that the first adapters of each class are
+  // built concurrently too). What each execution showed, by thread, in the order run.
+  std::vector<std::vector<std::pair<std::size_t, Observed>>> runConcurrently(Server& server, int threads,
+                                                                             int rounds) {
+    ScopedServer installed(&server);
+    const std::vector<Job> jobs = mix();
+    std::vector<std::vector<std::pair<std::size_t, Observed>>> seen(static_cast<std::size_t>(threads));
+    std::latch start(threads);
+    std::vector<std::thread> workers;
+    for (int t = 0; t < threads; ++t)
+      workers.emplace_back([&, t] {
+        auto& mine = seen[static_cast<std::size_t>(t)];
+        start.arrive_and_wait();
+        for (int round = 0; round < rounds; ++round)
+          for (std::size_t i = 0; i < jobs.size(); ++i) {
+            std::size_t job = (i + static_cast<std::size_t>(t)) % jobs.size();
+            mine.emplace_back(job, run(jobs[job]));
+          }
+      });
+    for (auto& worker : workers) worker.join();
+    return seen;
+  }
+
+  // What each job shows when it runs alone.
+  std::vector<Observed> runAlone(Server& server) {
+    ScopedServer installed(&server);
+    std::vector<Observed> alone;
+    for (const Job& job : mix()) alone.push_back(run(job));
+    return alone;
+  }
+};
+
+TEST_F(ConcurrencyTest, EightThreadsEachSeeOnlyTheirOwnExecutions) {
+  ImmediateServer server;
+  auto seen = runConcurrently(server, 8, 25);
+  const std::vector<Observed> alone = runAlone(server);
+
+  for (std::size_t job = 0; job < alone.size(); ++job) {
+    ASSERT_FALSE(alone[job].lifecycle.empty()) << job;
+    ASSERT_FALSE(alone[job].trace.empty()) << job;
+  }
+  for (std::size_t t = 0; t < seen.size(); ++t) {
+    ASSERT_EQ(seen[t].size(), 25 * alone.size());
+    for (const auto& [job, observed] : seen[t]) {
+      EXPECT_EQ(observed.lifecycle, alone[job].lifecycle) << "thread " << t << ", " << mix()[job].lateType;
+      EXPECT_EQ(observed.trace, alone[job].trace) << "thread " << t << ", " << mix()[job].lateType;
+      EXPECT_EQ(observed.status, alone[job].status) << mix()[job].lateType;
+      EXPECT_EQ(observed.results, alone[job].results) << mix()[job].lateType;
+    }
+  }
+}
+
+// The same against the reference service belongs here once its store takes concurrent
+// commands (one transaction per command): runConcurrently(referenceService, 8, rounds).
+
+// A thread's own sink hears that thread only; the process-wide sink hears the threads that
+// have none; with neither, nothing is heard.
+TEST(TraceSinks, EachThreadHearsItsOwnAndTheProcessSinkTheRest) {
+  ZORQemTrace trace("SINGLE_IDL", "SINGLE_IDL", "STDOUT", 1024, static_cast<ZORTraMode>(0));
+  TraceCapture processWide, mine;
+  setTraceSink(&processWide);
+  {
+    ScopedTraceSink sink(&mine);
+    std::thread([&] { trace << "other " << 1 << "\n"; }).join();
+    trace << "mine " << 2 << "\n";
+  }
+  trace << "after\n";
+  setTraceSink(nullptr);
+  trace << "unheard\n";
+  EXPECT_EQ(texts(mine.take()), (std::vector<std::string>{"mine 2"}));
+  EXPECT_EQ(texts(processWide.take()), (std::vector<std::string>{"other 1", "after"}));
+}
+
+ZORBaseUnknown* makeStreamable() { return new StreamableBase; }
+
+// Late types are looked up without a lock: a lookup while others are registered (and the
+// index grows several times) finds what was registered before, and every new one is found.
+TEST(LateTypes, AreFoundWhileMoreAreRegistered) {
+  registerLateType("ConcurrencyTestLT", IID_MIROIStreamable, &makeStreamable);
+  std::atomic<bool> done{false};
+  std::atomic<int> missed{0};
+  std::thread reader([&] {
+    while (!done.load()) {
+      ZORObject object("ConcurrencyTestLT", nullptr);
+      if (object.IsNull()) ++missed;
+    }
+  });
+  std::vector<std::string> names;
+  for (int i = 0; i < 1000; ++i) {
+    names.push_back("ConcurrencyTestLT" + std::to_string(i));
+    registerLateType(names.back().c_str(), IID_MIROIStreamable, &makeStreamable);
+  }
+  done = true;
+  reader.join();
+  EXPECT_EQ(missed.load(), 0);
+  for (const std::string& name : names) {
+    ZORObject object(name.c_str(), nullptr);
+    MIROIStreamable* streamable = nullptr;
+    ASSERT_EQ(object.QueryInterface(IID_MIROIStreamable, reinterpret_cast<void**>(&streamable)), S_OK)
+        << name;
+    streamable->Release();
+  }
+}
+
+}  // namespace
+}  // namespace oks::test
