@@ -1,6 +1,7 @@
 // Configuration handlers with their versions, the current filter of nodes, and the filter-150
 // mode.
 #include <algorithm>
+#include <limits>
 #include <utility>
 
 #include <oks/reference/reference_server.h>
@@ -131,6 +132,8 @@ HRESULT ReferenceServer::createFilterVersion(const XNode& handler, XNode*& versi
   Object* given = store_.find(handler, kind::ConfigHandler);
   if (!given) return E_FAIL;
   Object* latest = latestHandler(given->handler.first, given->handler.second, given->handler.id);
+  // Versions count up to the largest int: there is no version after that one.
+  if (latest->handler.version == std::numeric_limits<int>::max()) return E_FAIL;
   Object* owner = store_.find(latest->owner);
   HandlerData data = latest->handler;
   auto attributes = latest->attributes;

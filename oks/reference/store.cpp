@@ -120,11 +120,22 @@ std::vector<Object*> Store::children(const Object& object, const char* type) {
 }
 
 std::vector<Object*> Store::descendants(const Object& object) {
+  // Depth first without recursion; an object met twice (an ownership cycle in a store that
+  // escaped the loader's checks) is not walked again.
   std::vector<Object*> out;
-  for (Object* child : children(object)) {
+  std::set<Uuid> seen{object.uuid};
+  std::vector<std::pair<std::vector<Object*>, std::size_t>> path;
+  path.emplace_back(children(object), 0);
+  while (!path.empty()) {
+    auto& [below, next] = path.back();
+    if (next == below.size()) {
+      path.pop_back();
+      continue;
+    }
+    Object* child = below[next++];
+    if (!seen.insert(child->uuid).second) continue;
     out.push_back(child);
-    auto below = descendants(*child);
-    out.insert(out.end(), below.begin(), below.end());
+    path.emplace_back(children(*child), 0);
   }
   return out;
 }

@@ -123,10 +123,59 @@ TEST(ReferenceHost, StoreFilesCheckMembersByType) {
             std::string::npos);
   EXPECT_EQ(loadError(R"({"objects": [{"UUID": "03", "Type": "MOD", "action": "maybe"}]})"),
             "objects[0].action: expected \"none\", \"open\" or \"closed\"");
-  EXPECT_EQ(
-      loadError(R"({"objects": [{"UUID": "04", "Type": "CH", "id": "X", "first": "04", "second": "04"}]})"),
-      "");
+  EXPECT_EQ(loadError(R"({"objects": [{"UUID": "01", "Type": "PRC"},
+      {"UUID": "04", "Type": "CH", "id": "X", "first": "01", "second": "01"}]})"),
+            "");
   EXPECT_EQ(store.find(std::string("04"))->name, "X");
+}
+
+// What would make a walk over the store go round, or a version count past the largest int, is
+// refused at load, naming the object and the member.
+TEST(ReferenceHost, StoreFilesRefuseCyclesAndSelfReferences) {
+  const std::string prc = R"({"UUID": "01", "Type": "PRC"})";
+  const std::pair<std::string, std::string> table[] = {
+      {R"({"UUID": "01", "Type": "PRC", "owner": "02"}, {"UUID": "02", "Type": "PRC", "owner": "01"})",
+       "objects[0].owner: ownership cycle 01 -> 02 -> 01"},
+      {R"({"UUID": "01", "Type": "PRC"}, {"UUID": "02", "Type": "CV", "owner": "03"},
+          {"UUID": "03", "Type": "CV", "owner": "04"}, {"UUID": "04", "Type": "CV", "owner": "02"})",
+       "objects[1].owner: ownership cycle 02 -> 03 -> 04 -> 02"},
+      {R"({"UUID": "01", "Type": "PRC", "owner": "01"})", "objects[0].owner: the object owns itself"},
+      {prc + R"(, {"UUID": "04", "Type": "CH", "id": "X", "first": "01", "second": "04"})",
+       "objects[1].second: a handler cannot be its own context node"},
+      {prc + R"(, {"UUID": "04", "Type": "CH", "id": "X", "first": "04", "second": "01"})",
+       "objects[1].first: a handler cannot be its own context node"},
+      {prc + R"(, {"UUID": "05", "Type": "PS", "owner": "01", "members": ["05"]})",
+       "objects[1].members: a specification cannot be its own member"},
+      {prc + R"(, {"UUID": "05", "Type": "PS", "owner": "01", "source": "05"})",
+       "objects[1].source: a specification cannot be its own source"},
+      {R"({"UUID": "06", "Type": "MOD", "parent": "06"})",
+       "objects[0].parent: the modification is its own parent"},
+      {R"({"UUID": "06", "Type": "MOD", "parent": "07"}, {"UUID": "07", "Type": "MOD", "parent": "06"})",
+       "objects[0].parent: cycle of parent modifications 06 -> 07 -> 06"},
+      {prc + R"(, {"UUID": "04", "Type": "CH", "id": "X", "first": "01", "second": "01", "version": 0})",
+       "objects[1].version: expected a version from 1 to 2147483647"},
+      {prc + R"(, {"UUID": "04", "Type": "CH", "id": "X", "first": "01", "second": "01", "version": -3})",
+       "objects[1].version: expected a version from 1 to 2147483647"},
+      {prc +
+           R"(, {"UUID": "04", "Type": "CH", "id": "X", "first": "01", "second": "01", "version": 2147483648})",
+       "objects[1].version: expected an integer from -2147483648 to 2147483647"},
+  };
+  for (const auto& [objects, message] : table) {
+    oks::reference::Store store;
+    std::string error;
+    try {
+      oks::host::loadStore(Json::parse(R"({"objects": [)" + objects + "]}"), store);
+    } catch (const oks::host::CaseError& e) {
+      error = e.what();
+    }
+    EXPECT_EQ(error, message) << objects;
+  }
+
+  // The refusal reaches the command line as one line naming the file, and the command is not run.
+  std::string cycle = writeFile("cycle.json", R"({"objects": [)" + table[0].first + "]}");
+  Outcome run = exec("OKS_getConfigTree", {R"(Param0={"Node": {"UUID": "01"}})"}, cycle);
+  EXPECT_EQ(run.exit, 2);
+  EXPECT_EQ(run.err, "okshost: " + cycle + ": " + table[0].second + "\n");
 }
 
 }  // namespace

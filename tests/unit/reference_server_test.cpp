@@ -3,6 +3,7 @@
 // answers as a missing one.
 #include <gtest/gtest.h>
 
+#include <limits>
 #include <memory>
 
 #include <oks/reference/reference_server.h>
@@ -279,6 +280,13 @@ TEST_F(ReferenceServerTest, HandlerVersionsAndLookupByName) {
   XNodeSeq* versions = nullptr;
   ASSERT_EQ(server.displayAllFilterVersions(handler, versions), S_OK);
   EXPECT_EQ(owned(versions)->length(), 2u);
+  // There is no version after the largest int.
+  Object* latest = found(*version);
+  latest->handler.version = std::numeric_limits<int>::max();
+  XNode* beyond = nullptr;
+  EXPECT_EQ(server.createFilterVersion(handler, beyond), E_FAIL);
+  EXPECT_EQ(beyond, nullptr);
+  latest->handler.version = 2;
 
   // The lookup by name of a command: the root class's configurable, the name's latest version,
   // the handler, its application object and extended node.
@@ -425,6 +433,21 @@ TEST_F(ReferenceServerTest, SessionDesktopAndWrittenValues) {
   EXPECT_EQ(shown.AttributeList[shown.AttributeList.length() - 1].Name, "Color");
   EXPECT_EQ(server.SetCurrentMask(""), E_INVALIDARG);
   EXPECT_EQ(server.isIWAppSet(), S_FALSE);
+}
+
+// Walks over owners end whatever the store holds, even an ownership cycle the loader would refuse.
+TEST_F(ReferenceServerTest, WalksEndOnAnOwnershipCycle) {
+  cv->owner = pt->uuid;
+  pt->owner = cv->uuid;
+  pt->children.push_back(cv->uuid);
+  cv->children.push_back(pt->uuid);
+  NodeSeq* tree = nullptr;
+  ASSERT_EQ(server.getConfigTree(node(pt), tree), S_OK);
+  EXPECT_EQ(owned(tree)->length(), 4u);  // the type, its view and the two specifications
+  tree = nullptr;
+  ASSERT_EQ(server.getPCSpecTree2(seqOf<NodeSeq>({node(cv)}), tree), S_OK);
+  EXPECT_EQ(owned(tree)->length(), 3u);
+  EXPECT_EQ(server.propagateEffectivity(xnode(cv), {}, 1, 0), S_OK);
 }
 
 TEST(ReferenceStore, SeedDataChecks) {

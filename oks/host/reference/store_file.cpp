@@ -1,4 +1,6 @@
+#include <algorithm>
 #include <map>
+#include <set>
 #include <stdexcept>
 
 #include <oks/host/reference/store_file.h>
@@ -164,6 +166,59 @@ Object readObject(const Json& j, const std::string& path) {
   return o;
 }
 
+// Follows one kind of link (owner, parent modification) from each object and reports the first
+// cycle as "a -> b -> a". Every object is walked once: a chain known to end stays known.
+class CycleFinder {
+ public:
+  template <class Next>
+  std::string cycleFrom(const Uuid& start, Next next) {
+    std::vector<Uuid> path;
+    for (Uuid at = start; !at.empty() && !ends_.count(at); at = next(at)) {
+      if (auto again = std::find(path.begin(), path.end(), at); again != path.end()) {
+        std::string text;
+        for (auto it = again; it != path.end(); ++it) text += *it + " -> ";
+        return text + at;
+      }
+      path.push_back(at);
+    }
+    ends_.insert(path.begin(), path.end());
+    return {};
+  }
+
+ private:
+  std::set<Uuid> ends_;
+};
+
+// What a store may not hold although every reference resolves: an object that owns itself or
+// is owned round in a circle, a handler that is its own context node, a specification that is
+// its own member or source, a circle of parent modifications, a handler version below 1. Any of
+// these would make a walk over the store go round or an operation misread it.
+std::string structuralFault(reference::Store& store, const Object& o, CycleFinder& owners,
+                            CycleFinder& parents) {
+  auto ownerOf = [&store](const Uuid& u) { return store.find(u)->owner; };
+  auto parentOf = [&store](const Uuid& u) { return store.find(u)->modification.parent; };
+  if (o.is(kind::ConfigHandler)) {
+    if (o.handler.first == o.uuid) return "first: a handler cannot be its own context node";
+    if (o.handler.second == o.uuid) return "second: a handler cannot be its own context node";
+    if (o.handler.version < 1) return "version: expected a version from 1 to 2147483647";
+  }
+  if (o.owner == o.uuid) return "owner: the object owns itself";
+  if (auto cycle = owners.cycleFrom(o.uuid, ownerOf); !cycle.empty())
+    return "owner: ownership cycle " + cycle;
+  if (o.is(kind::ProductSpecification)) {
+    const auto& members = o.spec.members;
+    if (std::find(members.begin(), members.end(), o.uuid) != members.end())
+      return "members: a specification cannot be its own member";
+    if (o.spec.source == o.uuid) return "source: a specification cannot be its own source";
+  }
+  if (o.is(kind::Modification)) {
+    if (o.modification.parent == o.uuid) return "parent: the modification is its own parent";
+    if (auto cycle = parents.cycleFrom(o.uuid, parentOf); !cycle.empty())
+      return "parent: cycle of parent modifications " + cycle;
+  }
+  return {};
+}
+
 }  // namespace
 
 void loadStore(const Json& j, reference::Store& store) {
@@ -188,6 +243,10 @@ void loadStore(const Json& j, reference::Store& store) {
   for (const auto& [path, uuid] : loaded)
     if (auto broken = store.brokenReference(*store.find(uuid)); !broken.empty())
       throw CaseError("", memberPath(path, broken));
+  CycleFinder owners, parents;
+  for (const auto& [path, uuid] : loaded)
+    if (auto fault = structuralFault(store, *store.find(uuid), owners, parents); !fault.empty())
+      throw CaseError("", memberPath(path, fault));
 }
 
 void loadStoreFile(const std::string& file, reference::Store& store) {
