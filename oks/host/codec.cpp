@@ -1,7 +1,4 @@
 #include <algorithm>
-#include <cstring>
-#include <fstream>
-#include <sstream>
 
 #include <oks/host/codec.h>
 
@@ -144,35 +141,5 @@ void Codec<QEM_NlsProductTypes::expandedType>::decode(const Json& j, QEM_NlsProd
 }
 
 std::string shortText(const Json& j) { return j.dump(); }
-
-std::optional<std::string> readTextFile(const std::string& file) {
-  std::ifstream in(file, std::ios::binary);
-  if (!in) return std::nullopt;
-  std::ostringstream text;
-  text << in.rdbuf();
-  return text.str();
-}
-
-std::string notJsonReason(const Json::parse_error& e) {
-  // The parser's messages start with "[json.exception.parse_error.101] ".
-  std::string reason = e.what();
-  if (auto end = reason.find("] "); reason.rfind("[json.", 0) == 0 && end != std::string::npos)
-    reason = reason.substr(end + 2);
-  return reason;
-}
-
-Json parseJson(const std::string& text, const std::string& place) {
-  try {
-    return Json::parse(text);
-  } catch (const Json::parse_error& e) {
-    throw std::runtime_error(place + ": not JSON: " + notJsonReason(e));
-  }
-}
-
-Json readJsonFile(const std::string& file) {
-  auto text = readTextFile(file);
-  if (!text) throw std::runtime_error(file + ": cannot be opened");
-  return parseJson(*text, file);
-}
 
 }  // namespace oks::host

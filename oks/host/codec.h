@@ -345,14 +345,22 @@ requires Record<T>::defined struct Codec<T> {
 std::string shortText(const Json& j);
 
 // --- JSON texts and files --------------------------------------------------------------------
+// Every input the host reads (case files, scripts, store files, --param values) goes through
+// these, so that every refusal names its source and its place the same way.
 
-// The text of a file; nothing when it cannot be opened.
-std::optional<std::string> readTextFile(const std::string& file);
-// Why a text is not JSON, in the parser's words without its message prefix.
-std::string notJsonReason(const Json::parse_error& e);
-// A JSON text; throws std::runtime_error "PLACE: not JSON: REASON".
+// How deep arrays and objects may nest.
+constexpr std::size_t kJsonDepthLimit = 256;
+
+// A JSON text. Refuses, with a CaseError naming the place (line and column, or the member path
+// of a member given twice): a syntax error, trailing bytes (a NUL included), nesting deeper than
+// kJsonDepthLimit, a number out of the range of a double and a member given twice. Linear in
+// the size of the text; members keep their order.
+Json parseJsonText(const std::string& text);
+// The text of a file; throws CaseError "cannot be opened" or "a folder, not a file".
+std::string readInputFile(const std::string& file);
+// As parseJsonText; throws std::runtime_error "PLACE: REASON".
 Json parseJson(const std::string& text, const std::string& place);
-// A JSON file; throws std::runtime_error "FILE: cannot be opened", or as parseJson.
+// A JSON file; throws std::runtime_error "FILE: REASON".
 Json readJsonFile(const std::string& file);
 
 }  // namespace oks::host

@@ -177,6 +177,15 @@ Json streamableJson(const MIROIStreamable_var& handle) {
 
 }  // namespace
 
+bool isStreamerLateType(const std::string& lateType) {
+  bool found = false;
+  forEachAlternative<StreamableValue::Content>([&]<class T>() {
+    if constexpr (!std::is_same_v<T, std::monostate>)
+      found = found || lateType == StreamerOf<T>::type::LateType;
+  });
+  return found;
+}
+
 ParamValue decodeParam(const Json& j, const std::string& path) {
   if (!j.is_object() || j.size() != 1)
     throw CaseError(path, "expected a one-member object naming the kind, such as {\"XNode\": {...}}");

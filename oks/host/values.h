@@ -43,6 +43,9 @@ struct Param {
   ParamValue value;
 };
 
+// Whether a late type is that of one of the streamers the platform makes.
+bool isStreamerLateType(const std::string& lateType);
+
 // Decodes one parameter value; throws CaseError naming the member.
 ParamValue decodeParam(const Json& j, const std::string& path);
 

@@ -54,7 +54,12 @@ StreamerFault decodeStreamerFault(const Json& j, const std::string& path) {
   StreamerFault fault;
   if (j.contains("lateType"))
     fault.lateType = decodeAs<std::string>(j["lateType"], memberPath(path, "lateType"));
+  if (!j.contains("lateType")) throw CaseError(path, "a streamer fault needs its \"lateType\"");
+  if (!isStreamerLateType(fault.lateType))
+    throw CaseError(memberPath(path, "lateType"),
+                    "\"" + fault.lateType + "\" is not the late type of a streamer");
   if (j.contains("nth")) fault.nth = decodeAs<int>(j["nth"], memberPath(path, "nth"));
+  if (fault.nth < 1) throw CaseError(memberPath(path, "nth"), "occurrences count from 1");
   if (j.contains("interface"))
     fault.interface = decodeAs<bool>(j["interface"], memberPath(path, "interface"));
   if (j.contains("status")) fault.status = decodeAs<HRESULT>(j["status"], memberPath(path, "status"));
@@ -141,6 +146,7 @@ std::vector<ReadCase> readCases(const Json& root, const std::string& file) {
 
   const Json& cases = root["cases"];
   expectArray(cases, "cases");
+  if (cases.empty()) throw CaseError("cases", "empty (a group holds at least one case)");
   std::vector<ReadCase> out;
   for (std::size_t i = 0; i < cases.size(); ++i) {
     std::string at = indexPath("cases", i);
@@ -175,23 +181,19 @@ std::vector<ReadCase> readCases(const Json& root, const std::string& file) {
 FaultPlan decodeFaults(const Json& j, const std::string& path) { return faultsOf(membersOf(j, path)); }
 
 std::vector<ReadCase> readCaseText(const std::string& text, const std::string& file) {
-  Json root;
   try {
-    root = Json::parse(text);
-  } catch (const Json::parse_error& e) {
-    return {{file, std::nullopt, "not JSON: " + notJsonReason(e)}};
-  }
-  try {
-    return readCases(root, file);
+    return readCases(parseJsonText(text), file);
   } catch (const CaseError& e) {
     return {{file, std::nullopt, e.what()}};
   }
 }
 
 std::vector<ReadCase> readCaseFile(const std::string& file) {
-  auto text = readTextFile(file);
-  if (!text) return {{file, std::nullopt, "cannot be opened"}};
-  return readCaseText(*text, file);
+  try {
+    return readCaseText(readInputFile(file), file);
+  } catch (const CaseError& e) {
+    return {{file, std::nullopt, e.what()}};
+  }
 }
 
 }  // namespace oks::host

@@ -10,19 +10,21 @@
 #include <oks/service/session.h>
 
 namespace oks::host {
-namespace {
 
-// A "KEY=JSON" argument: the key and its value in the parameter notation.
 Param parseParamArgument(const std::string& text) {
   auto equals = text.find('=');
   if (equals == std::string::npos || equals == 0)
     throw CaseError("--param " + text, "expected KEY=JSON, such as Param0={\"Node\": {\"Name\": \"Bike\"}}");
   std::string key = text.substr(0, equals);
   std::string place = "--param " + key;
-  return Param{key, decodeParam(parseJson(text.substr(equals + 1), place), place)};
+  Json value;
+  try {
+    value = parseJsonText(text.substr(equals + 1));
+  } catch (const CaseError& e) {
+    throw CaseError(place, e.what());
+  }
+  return Param{key, decodeParam(value, place)};
 }
-
-}  // namespace
 
 std::pair<std::string, Json> resultKindAndValue(const Json& value) {
   if (!value.is_object() || value.size() != 1) return {"value", value};

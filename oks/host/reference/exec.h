@@ -45,6 +45,10 @@ std::string resultLine(const std::string& key, const Json& value);
 // A result in a few words: "XNodeSeq[2]", "XNode \"City\"", "\"TRUE\"", "1".
 std::string resultSummary(const Json& value);
 
+// A "--param KEY=JSON" argument: the key and its value in the parameter notation; throws
+// CaseError naming the argument.
+Param parseParamArgument(const std::string& text);
+
 // okshost exec LATE_TYPE [--param KEY=JSON]...: runs one command against the store and prints
 // its status, results and, with a trace echo, its trace. Returns 0 when the command succeeded,
 // 1 when it failed, 2 for bad input (an unknown late type, a malformed parameter, a bad store).

@@ -115,6 +115,7 @@ Script readScript(const Json& j) {
   if (j.contains("store")) script.store = decodeAs<std::string>(j["store"], "store");
   if (!j.contains("steps")) throw CaseError("", "a script needs its \"steps\"");
   expectArray(j["steps"], "steps");
+  if (j["steps"].empty()) throw CaseError("steps", "empty (a script runs at least one step)");
   std::set<std::string> earlier;
   for (std::size_t i = 0; i < j["steps"].size(); ++i) {
     const Json& s = j["steps"][i];
@@ -223,6 +224,8 @@ std::string shortStatus(const Json& outcome) {
 }
 
 }  // namespace
+
+void checkScript(const Json& j) { readScript(j); }
 
 int runScript(const ReferenceOptions& options, const std::string& file, bool json, std::ostream& out,
               std::ostream& err) {
