@@ -76,9 +76,9 @@ TEST(HostCaseFile, GroupedCasesReplaceSharedMembersOneByOne) {
 TEST(HostCaseFile, NestedGroupsSharedExpectMergedAnswersAndRows) {
   auto cases = read(R"({"command": "X", "params": {"P": {"int": 1}},
     "server": {"addCH": {"status": 1, "out": [null]}, "GetParent": [{"status": 1}, {"status": 2}]},
-    "expect": {"status": 0, "trace": []},
+    "expect": {"status": 0, "trace": ["a", "b"]},
     "cases": [
-      {"name": "inner", "fresh_load": true, "expect": {"status": null, "calls": []},
+      {"name": "inner", "fresh_load": true, "expect": {"status": null, "calls": [], "trace": {"merge": {"1": "c"}}},
        "server": {"addCH": {"merge": {"status": 5, "out": null}}, "GetParent": {"merge": {"1": {"status": 7}}}},
        "cases": [{"name": "a"}, {"name": "b", "params": {"P": null}, "fresh_load": false}]},
       {"name": "t", "columns": ["name", "params.Q", "expect.status"],
@@ -90,7 +90,7 @@ TEST(HostCaseFile, NestedGroupsSharedExpectMergedAnswersAndRows) {
   EXPECT_EQ(a.name, "a");
   EXPECT_TRUE(a.freshLoad);
   EXPECT_FALSE(b.freshLoad);
-  EXPECT_EQ(*a.expect, Json::parse(R"({"status": null, "trace": [], "calls": []})"));
+  EXPECT_EQ(*a.expect, Json::parse(R"({"status": null, "trace": ["a", "c"], "calls": []})"));
   EXPECT_EQ(a.server["addCH"], Json::parse(R"({"status": 5})"));
   EXPECT_EQ(a.server["GetParent"], Json::parse(R"([{"status": 1}, {"status": 7}])"));
   EXPECT_EQ(a.params.size(), 1u);
@@ -100,7 +100,7 @@ TEST(HostCaseFile, NestedGroupsSharedExpectMergedAnswersAndRows) {
   EXPECT_EQ((*r0.expect)["status"], 3);
   EXPECT_EQ(r1.params.size(), 1u);
   EXPECT_EQ(r1.server["addCH"]["status"], 1);
-  EXPECT_EQ(*r1.expect, Json::parse(R"({"status": 4, "trace": []})"));
+  EXPECT_EQ(*r1.expect, Json::parse(R"({"status": 4, "trace": ["a", "b"]})"));
 }
 
 TEST(HostCaseFile, StreamableParameters) {
@@ -157,10 +157,10 @@ TEST(HostCaseFile, MalformedMembersAreNamed) {
             "expect.trace[1]: expected a string");
   EXPECT_EQ(onlyError(R"({"command": "X", "expected": {}})").rfind("expected: unknown member", 0), 0u);
   EXPECT_EQ(onlyError(R"({"command": "X", "cases": [{"server": {"addCH": {"merge": {}}}}]})"),
-            "cases[0].server.addCH.merge: no shared answer to change");
+            "cases[0].server.addCH.merge: nothing shared to change");
   EXPECT_EQ(onlyError(R"({"command": "X", "server": {"GetParent": [{}]},
                           "cases": [{"server": {"GetParent": {"merge": {"1": {}}}}}]})"),
-            "cases[0].server.GetParent.merge.1: no shared answer of that index");
+            "cases[0].server.GetParent.merge.1: no shared element of that index");
   EXPECT_EQ(onlyError(R"({"command": "X", "columns": ["name", "expect.status"], "rows": [["a"]]})"),
             "rows[0]: expected 2 values, one for each column");
   EXPECT_EQ(onlyError(R"({"command": "X", "columns": ["params.P.int"], "rows": [["one"]]})"),

@@ -35,32 +35,42 @@ Members membersOf(const Json& j, const std::string& path) {
   return out;
 }
 
+// A shared value changed by a patch: an object patch changes an object member by member (a member
+// set to null is removed) and an array element by element, its members naming indexes ("0", "1",
+// ...); any other patch replaces the value.
+Json patched(Json target, const Json& patch, const std::string& path) {
+  if (!patch.is_object()) return patch;
+  if (target.is_array()) {
+    for (const auto& [index, one] : patch.items()) {
+      bool number = !index.empty() && index.find_first_not_of("0123456789") == std::string::npos;
+      std::size_t i = number ? std::stoul(index) : target.size();
+      if (i >= target.size()) throw CaseError(memberPath(path, index), "no shared element of that index");
+      target[i] = patched(std::move(target[i]), one, memberPath(path, index));
+    }
+    return target;
+  }
+  if (!target.is_object()) target = Json::object();
+  for (const auto& [name, one] : patch.items()) {
+    if (one.is_null())
+      target.erase(name);
+    else
+      target[name] =
+          patched(target.contains(name) ? std::move(target[name]) : Json(), one, memberPath(path, name));
+  }
+  return target;
+}
+
 // The shared members replaced member by member by the case's; null removes a member (in
-// `expect` it expects null). A server answer {"merge": PATCH} changes the shared answer instead:
-// PATCH is merged into it (a member set to null is removed), or, for an array of answers, PATCH
-// maps call indexes ("0", "1", ...) to the patch of each answer.
+// `expect` it expects null). An answer or an expected member {"merge": PATCH} changes the shared
+// one instead (patched()).
 Members merged(Members shared, const Json& own, const std::string& path, bool nullRemoves, Reading& reading) {
+  bool patchable = path.ends_with("server") || path.ends_with("expect");
   for (Member m : membersOf(own, path)) {
     auto it = std::find_if(shared.begin(), shared.end(), [&](const Member& s) { return s.name == m.name; });
-    if (m.value->is_object() && m.value->size() == 1 && m.value->contains("merge") &&
-        path.ends_with("server")) {
+    if (patchable && m.value->is_object() && m.value->size() == 1 && m.value->contains("merge")) {
       std::string at = memberPath(m.path, "merge");
-      if (it == shared.end()) throw CaseError(at, "no shared answer to change");
-      const Json& patch = (*m.value)["merge"];
-      if (!patch.is_object()) throw CaseError(at, "expected an object");
-      Json answer = *it->value;
-      if (answer.is_array()) {
-        for (const auto& [index, one] : patch.items()) {
-          std::size_t i = index.find_first_not_of("0123456789") == std::string::npos && !index.empty()
-                              ? std::stoul(index)
-                              : answer.size();
-          if (i >= answer.size()) throw CaseError(memberPath(at, index), "no shared answer of that index");
-          answer[i].merge_patch(one);
-        }
-      } else {
-        answer.merge_patch(patch);
-      }
-      m.value = &reading.made.emplace_back(std::move(answer));
+      if (it == shared.end()) throw CaseError(at, "nothing shared to change");
+      m.value = &reading.made.emplace_back(patched(*it->value, (*m.value)["merge"], at));
     }
     if (m.value->is_null() && nullRemoves) {
       if (it != shared.end()) shared.erase(it);
