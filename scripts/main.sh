@@ -4,6 +4,7 @@
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 "$root/scripts/install-deps.sh"
-"$root/scripts/build.sh" "$root/build" -DOKS_BUILD_TESTS=OFF -DOKS_BUILD_BENCH=OFF
+# Its own folder, so that the test command's build (build/, tests on) never reuses this one's cache.
+"$root/scripts/build.sh" "$root/build-main" -DOKS_BUILD_TESTS=OFF -DOKS_BUILD_BENCH=OFF
 # Configure a product against the reference service, starting from the bundled store.
-"$root/build/bin/okshost" script "$root/examples/configure-product.json"
+"$root/build-main/bin/okshost" script "$root/examples/configure-product.json"

@@ -131,9 +131,12 @@ template <class T>
 ParamValue decodeAlternative(const Json& j, const std::string& path) {
   if constexpr (std::is_same_v<T, StreamableValue>)
     return decodeStreamable(j, path);
-  else if constexpr (std::is_same_v<T, FailingParam>)
-    return FailingParam{decodeAs<HRESULT>(j, path)};
-  else
+  else if constexpr (std::is_same_v<T, FailingParam>) {
+    // A getter that succeeds yields a record, so a failing one can only fail.
+    HRESULT status = decodeAs<HRESULT>(j, path);
+    if (status >= 0) throw CaseError(path, "a failing getter returns a negative status");
+    return FailingParam{status};
+  } else
     return decodeAs<T>(j, path);
 }
 

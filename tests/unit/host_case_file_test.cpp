@@ -73,6 +73,36 @@ TEST(HostCaseFile, GroupedCasesReplaceSharedMembersOneByOne) {
   EXPECT_EQ(own.faults.setResult.size(), 1u);
 }
 
+TEST(HostCaseFile, NestedGroupsSharedExpectMergedAnswersAndRows) {
+  auto cases = read(R"({"command": "X", "params": {"P": {"int": 1}},
+    "server": {"addCH": {"status": 1, "out": [null]}, "GetParent": [{"status": 1}, {"status": 2}]},
+    "expect": {"status": 0, "trace": ["a", "b"]},
+    "cases": [
+      {"name": "inner", "fresh_load": true, "expect": {"status": null, "calls": [], "trace": {"merge": {"1": "c"}}},
+       "server": {"addCH": {"merge": {"status": 5, "out": null}}, "GetParent": {"merge": {"1": {"status": 7}}}},
+       "cases": [{"name": "a"}, {"name": "b", "params": {"P": null}, "fresh_load": false}]},
+      {"name": "t", "columns": ["name", "params.Q", "expect.status"],
+       "rows": [["r0", {"uchar": 2}, 3], ["r1", null, 4]]}
+    ]})");
+  ASSERT_EQ(cases.size(), 4u);
+  for (const auto& c : cases) ASSERT_TRUE(c.spec) << c.error;
+  const Case &a = *cases[0].spec, &b = *cases[1].spec, &r0 = *cases[2].spec, &r1 = *cases[3].spec;
+  EXPECT_EQ(a.name, "a");
+  EXPECT_TRUE(a.freshLoad);
+  EXPECT_FALSE(b.freshLoad);
+  EXPECT_EQ(*a.expect, Json::parse(R"({"status": null, "trace": ["a", "c"], "calls": []})"));
+  EXPECT_EQ(a.server["addCH"], Json::parse(R"({"status": 5})"));
+  EXPECT_EQ(a.server["GetParent"], Json::parse(R"([{"status": 1}, {"status": 7}])"));
+  EXPECT_EQ(a.params.size(), 1u);
+  EXPECT_TRUE(b.params.empty());
+  EXPECT_EQ(r0.name, "r0");
+  EXPECT_EQ(std::get<unsigned char>(r0.params[1].value), 2);
+  EXPECT_EQ((*r0.expect)["status"], 3);
+  EXPECT_EQ(r1.params.size(), 1u);
+  EXPECT_EQ(r1.server["addCH"]["status"], 1);
+  EXPECT_EQ(*r1.expect, Json::parse(R"({"status": 4, "trace": ["a", "b"]})"));
+}
+
 TEST(HostCaseFile, StreamableParameters) {
   auto cases = read(R"({"command": "X", "params": {
     "a": {"streamable": null},
@@ -110,6 +140,8 @@ TEST(HostCaseFile, MalformedMembersAreNamed) {
   EXPECT_EQ(
       onlyError(R"({"command": "X", "params": {"P": {"streamable": {"string": "a", "object": null}}}})"),
       "params.P.streamable.string: a streamable carries one object; object is given too");
+  EXPECT_EQ(onlyError(R"({"command": "X", "params": {"P": {"fail": 0}}})"),
+            "params.P.fail: a failing getter returns a negative status");
   EXPECT_EQ(onlyError(R"({"command": "X", "server": {"getCHLists": {}}})"),
             "server.getCHLists: the server has no operation of that name");
   EXPECT_EQ(onlyError(R"({"command": "X", "faults": {"alloc": {"command": [0]}}})"),
@@ -124,6 +156,15 @@ TEST(HostCaseFile, MalformedMembersAreNamed) {
   EXPECT_EQ(onlyError(R"({"command": "X", "expect": {"trace": ["+a", 1]}})"),
             "expect.trace[1]: expected a string");
   EXPECT_EQ(onlyError(R"({"command": "X", "expected": {}})").rfind("expected: unknown member", 0), 0u);
+  EXPECT_EQ(onlyError(R"({"command": "X", "cases": [{"server": {"addCH": {"merge": {}}}}]})"),
+            "cases[0].server.addCH.merge: nothing shared to change");
+  EXPECT_EQ(onlyError(R"({"command": "X", "server": {"GetParent": [{}]},
+                          "cases": [{"server": {"GetParent": {"merge": {"1": {}}}}}]})"),
+            "cases[0].server.GetParent.merge.1: no shared element of that index");
+  EXPECT_EQ(onlyError(R"({"command": "X", "columns": ["name", "expect.status"], "rows": [["a"]]})"),
+            "rows[0]: expected 2 values, one for each column");
+  EXPECT_EQ(onlyError(R"({"command": "X", "columns": ["params.P.int"], "rows": [["one"]]})"),
+            "rows[0].params.P.int: expected an integer from -2147483648 to 2147483647");
 }
 
 TEST(HostCaseFile, AMalformedCaseOfAGroupLeavesTheOthersUsable) {

@@ -38,6 +38,15 @@ TEST(HostMatcher, ScalarsMatchExactly) {
   EXPECT_EQ(paths(Json::parse(R"({"status": null})")), Paths{"status"});
 }
 
+TEST(HostMatcher, AMissingAppExecuteBracketFailsWhateverIsExpected) {
+  Json observed = outcome();
+  observed["bracket"] = "expected the trace to open with +x::AppExecute and close with -x::AppExecute";
+  auto d = matchOutcome(Json::object(), observed);
+  ASSERT_EQ(d.size(), 1u);
+  EXPECT_EQ(d[0].path, "trace");
+  EXPECT_EQ(d[0].what, observed["bracket"]);
+}
+
 TEST(HostMatcher, AMemberNotObservedIsADifference) {
   Json observed = {{"created", false}, {"lifecycle", Json::array()}};
   auto d = matchOutcome(Json::parse(R"({"created": false, "status": 0})"), observed);

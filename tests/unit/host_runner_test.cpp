@@ -145,6 +145,23 @@ TEST(HostRunner, EachCaseLoadsTheLibraryAfreshAndUnloadsIt) {
   EXPECT_TRUE(registeredClasses().empty());
 }
 
+TEST(HostRunner, TheCasesOfAFileShareALoadUnlessOneAsksForAFreshOne) {
+  Case c;
+  c.command = "OKS_getCvUuid";
+  FileRun run({OKS_LIBRARY_PATH});
+  Json first = run.run(c);
+  EXPECT_EQ(first["trace"], Json::array());  // the bracket taken off
+  EXPECT_FALSE(first.contains("bracket"));
+  c.faults.alloc[AllocKind::AdapterMeta] = {1};
+  EXPECT_EQ(run.run(c)["created"], true);  // the shared load made its adapter meta object already
+  c.freshLoad = true;
+  EXPECT_EQ(run.run(c)["created"], false);
+  c.freshLoad = false;
+  EXPECT_EQ(run.run(c)["created"], false);  // the shared load begins again after a fresh one
+  run.finish();
+  EXPECT_TRUE(registeredClasses().empty());
+}
+
 TEST(HostRunner, TraceEchoIsIndentedByStepDepth) {
   Case c;
   c.command = "OKS_getCHList";

@@ -83,7 +83,7 @@ TEST_F(ScriptedServerTest, RecordsArgumentsOnEntryInSignatureOrder) {
 
   EXPECT_EQ(scripted.calls(), Json::parse(R"([
     {"op": "getCHList", "args": [[{"Name": "P1", "Type": "PRC", "Environment": "CONFIG", "Nodes": [{}]}], null]},
-    {"op": "getCHList", "args": [[{"Name": "P1", "Type": "PRC", "Environment": "CONFIG", "Nodes": [{}]}], true]},
+    {"op": "getCHList", "args": [[{"Name": "P1", "Type": "PRC", "Environment": "CONFIG", "Nodes": [{}]}], []]},
     {"op": "addCH", "args": [{}, {}, [{"COName": "CO"}], "id", "desc", "mode", 3, 1, 0, "crit", 1, null, null]},
     {"op": "setValuesOnObject", "args": [true, {}, "CreateMask", null]},
     {"op": "ExtendEffectivity", "args": [[], "ab"]},

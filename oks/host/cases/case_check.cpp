@@ -15,9 +15,9 @@ std::string whereOf(const std::string& file, const ReadCase& read) {
 }
 
 // Runs a case, its trace lines (when echoed) under a line naming it.
-Json runNamed(const std::string& where, const Case& c, const RunOptions& options) {
+Json runNamed(const std::string& where, const Case& c, const RunOptions& options, FileRun& run) {
   if (options.traceEcho) *options.traceEcho << "== " << where << "\n";
-  return runCase(c, options);
+  return run.run(c);
 }
 }  // namespace
 
@@ -54,6 +54,7 @@ int checkCases(const std::vector<std::string>& paths, const RunOptions& options,
   for (const std::string& path : missing) error(path, "no such file or folder");
 
   for (const std::string& file : files) {
+    FileRun run(options);
     for (const ReadCase& read : readCaseFile(file)) {
       std::string where = whereOf(file, read);
       if (!read.spec) {
@@ -66,7 +67,7 @@ int checkCases(const std::vector<std::string>& paths, const RunOptions& options,
       }
       Json observed;
       try {
-        observed = runNamed(where, *read.spec, options);
+        observed = runNamed(where, *read.spec, options, run);
       } catch (const std::exception& e) {
         error(where, e.what());
         continue;
@@ -81,6 +82,11 @@ int checkCases(const std::vector<std::string>& paths, const RunOptions& options,
         ++failed;
       }
     }
+    try {
+      run.finish();
+    } catch (const std::exception& e) {
+      error(file, e.what());
+    }
   }
   out << passed << " passed, " << failed << " failed\n";
   return unreadable ? exitUnreadable : failed > 0 ? exitFailed : exitPassed;
@@ -91,6 +97,7 @@ int runCaseFile(const std::string& file, const RunOptions& options, std::ostream
   bool grouped = std::any_of(cases.begin(), cases.end(), [](const ReadCase& read) { return read.grouped; });
   int status = exitPassed;
   Json outcomes = Json::array();
+  FileRun run(options);
   for (const ReadCase& read : cases) {
     if (!read.spec) {
       err << "okshost: " << whereOf(file, read) << ": " << read.error << "\n";
@@ -99,7 +106,7 @@ int runCaseFile(const std::string& file, const RunOptions& options, std::ostream
     }
     try {
       CompactRecords compact;  // records as they are written in cases
-      Json observed = runNamed(whereOf(file, read), *read.spec, options);
+      Json observed = runNamed(whereOf(file, read), *read.spec, options, run);
       Json named = {{"name", read.name}};
       named.update(observed);
       outcomes.push_back(grouped ? named : observed);
@@ -107,6 +114,12 @@ int runCaseFile(const std::string& file, const RunOptions& options, std::ostream
       err << "okshost: " << whereOf(file, read) << ": " << e.what() << "\n";
       status = exitUnreadable;
     }
+  }
+  try {
+    run.finish();
+  } catch (const std::exception& e) {
+    err << "okshost: " << file << ": " << e.what() << "\n";
+    status = exitUnreadable;
   }
   if (grouped)
     out << outcomes.dump(2) << "\n";

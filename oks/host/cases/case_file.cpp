@@ -1,4 +1,7 @@
 #include <algorithm>
+#include <deque>
+#include <map>
+#include <set>
 
 #include <oks/host/cases/case_file.h>
 #include <oks/host/cases/matcher.h>
@@ -7,28 +10,69 @@
 namespace oks::host {
 namespace {
 
-// The members of a params, server or faults object after grouping, each with the path it was
-// written at.
+// The members of a params, server, faults or expect object after grouping, each with the path it
+// was written at. The value is the one in the file read, or one made by merging.
 struct Member {
   std::string name;
-  Json value;
+  const Json* value;
   std::string path;
 };
 using Members = std::vector<Member>;
+
+// What one file's reading keeps: the answers made by merging, and what was already checked or
+// decoded, so that a value shared by many cases is checked and decoded once.
+struct Reading {
+  std::deque<Json> made;
+  std::set<const Json*> checked;
+  std::map<const Json*, ParamValue> params;
+};
 
 Members membersOf(const Json& j, const std::string& path) {
   Members out;
   if (j.is_null()) return out;
   if (!j.is_object()) throw CaseError(path, "expected an object");
-  for (const auto& [name, value] : j.items()) out.push_back({name, value, memberPath(path, name)});
+  for (const auto& [name, value] : j.items()) out.push_back({name, &value, memberPath(path, name)});
   return out;
 }
 
-// The shared members replaced member by member by the case's; null removes a member.
-Members merged(Members shared, const Json& own, const std::string& path) {
-  for (const Member& m : membersOf(own, path)) {
+// A shared value changed by a patch: an object patch changes an object member by member (a member
+// set to null is removed) and an array element by element, its members naming indexes ("0", "1",
+// ...); any other patch replaces the value.
+Json patched(Json target, const Json& patch, const std::string& path) {
+  if (!patch.is_object()) return patch;
+  if (target.is_array()) {
+    for (const auto& [index, one] : patch.items()) {
+      bool number = !index.empty() && index.find_first_not_of("0123456789") == std::string::npos;
+      std::size_t i = number ? std::stoul(index) : target.size();
+      if (i >= target.size()) throw CaseError(memberPath(path, index), "no shared element of that index");
+      target[i] = patched(std::move(target[i]), one, memberPath(path, index));
+    }
+    return target;
+  }
+  if (!target.is_object()) target = Json::object();
+  for (const auto& [name, one] : patch.items()) {
+    if (one.is_null())
+      target.erase(name);
+    else
+      target[name] =
+          patched(target.contains(name) ? std::move(target[name]) : Json(), one, memberPath(path, name));
+  }
+  return target;
+}
+
+// The shared members replaced member by member by the case's; null removes a member (in
+// `expect` it expects null). An answer or an expected member {"merge": PATCH} changes the shared
+// one instead (patched()).
+Members merged(Members shared, const Json& own, const std::string& path, bool nullRemoves, Reading& reading) {
+  bool patchable = path.ends_with("server") || path.ends_with("expect");
+  for (Member m : membersOf(own, path)) {
     auto it = std::find_if(shared.begin(), shared.end(), [&](const Member& s) { return s.name == m.name; });
-    if (m.value.is_null()) {
+    if (patchable && m.value->is_object() && m.value->size() == 1 && m.value->contains("merge")) {
+      std::string at = memberPath(m.path, "merge");
+      if (it == shared.end()) throw CaseError(at, "nothing shared to change");
+      m.value = &reading.made.emplace_back(patched(*it->value, (*m.value)["merge"], at));
+    }
+    if (m.value->is_null() && nullRemoves) {
       if (it != shared.end()) shared.erase(it);
     } else if (it != shared.end()) {
       *it = m;
@@ -67,60 +111,90 @@ StreamerFault decodeStreamerFault(const Json& j, const std::string& path) {
   return fault;
 }
 
-void addFaults(FaultPlan& plan, const Member& m) {
-  if (m.name == "alloc") {
+void addFaults(FaultPlan& plan, const std::string& name, const Json& value, const std::string& path) {
+  if (name == "alloc") {
     static const std::pair<const char*, AllocKind> kinds[] = {{"command", AllocKind::Command},
                                                               {"adapter", AllocKind::Adapter},
                                                               {"adapterMeta", AllocKind::AdapterMeta},
                                                               {"service", AllocKind::Service}};
-    expectMembers(m.value, {"command", "adapter", "adapterMeta", "service"}, m.path);
-    for (const auto& [name, kind] : kinds)
-      if (m.value.contains(name))
-        plan.alloc[kind] = decodeOccurrences(m.value[name], memberPath(m.path, name));
-  } else if (m.name == "streamers") {
-    expectArray(m.value, m.path);
-    for (std::size_t i = 0; i < m.value.size(); ++i)
-      plan.streamers.push_back(decodeStreamerFault(m.value[i], indexPath(m.path, i)));
-  } else if (m.name == "setResult") {
-    if (!m.value.is_object()) throw CaseError(m.path, "expected an object of result keys and statuses");
-    for (const auto& [key, status] : m.value.items())
-      plan.setResult[key] = decodeAs<HRESULT>(status, memberPath(m.path, key));
+    expectMembers(value, {"command", "adapter", "adapterMeta", "service"}, path);
+    for (const auto& [member, kind] : kinds)
+      if (value.contains(member))
+        plan.alloc[kind] = decodeOccurrences(value[member], memberPath(path, member));
+  } else if (name == "streamers") {
+    expectArray(value, path);
+    for (std::size_t i = 0; i < value.size(); ++i)
+      plan.streamers.push_back(decodeStreamerFault(value[i], indexPath(path, i)));
+  } else if (name == "setResult") {
+    if (!value.is_object()) throw CaseError(path, "expected an object of result keys and statuses");
+    for (const auto& [key, status] : value.items())
+      plan.setResult[key] = decodeAs<HRESULT>(status, memberPath(path, key));
   } else {
-    throw CaseError(m.path, "unknown fault (expected one of alloc, streamers, setResult)");
+    throw CaseError(path, "unknown fault (expected one of alloc, streamers, setResult)");
   }
 }
 
 FaultPlan faultsOf(const Members& members) {
   FaultPlan plan;
-  for (const Member& m : members) addFaults(plan, m);
+  for (const Member& m : members) addFaults(plan, m.name, *m.value, m.path);
   return plan;
 }
 
-const char* const fileMembers[] = {"name", "command", "params", "server", "faults", "expect", "cases"};
-const char* const groupedMembers[] = {"name", "command", "params", "server", "faults", "expect"};
-
-// The shared part of a file (or the whole of a single case).
+// What a group hands down to its cases: command, parameters, answers, faults and expectation,
+// each member with the place it was written, and whether they ask for a fresh load.
 struct Shared {
   std::string command;
-  Members params, server, faults;
+  Members params, server, faults, expect;
+  bool hasExpect = false;
+  bool freshLoad = false;
 };
 
-Case makeCase(const std::string& file, const std::string& name, const std::string& command,
-              const Members& params, const Members& server, const Members& faults, const Json* expect,
-              const std::string& expectPath) {
+const std::vector<const char*> caseMembers = {"name",   "command", "params",    "server",
+                                              "faults", "expect",  "fresh_load"};
+const std::vector<const char*> groupMembers = {"name",   "command",    "params", "server",  "faults",
+                                               "expect", "fresh_load", "cases",  "columns", "rows"};
+
+// The shared part as a case or group changes it.
+Shared narrowed(Shared shared, const Json& j, const std::string& at, Reading& reading) {
+  if (j.contains("command")) shared.command = decodeAs<std::string>(j["command"], memberPath(at, "command"));
+  auto part = [&](Members& members, const char* name, bool nullRemoves = true) {
+    if (j.contains(name)) members = merged(members, j[name], memberPath(at, name), nullRemoves, reading);
+  };
+  part(shared.params, "params");
+  part(shared.server, "server");
+  part(shared.faults, "faults");
+  part(shared.expect, "expect", false);
+  shared.hasExpect = shared.hasExpect || j.contains("expect");
+  if (j.contains("fresh_load"))
+    shared.freshLoad = decodeAs<bool>(j["fresh_load"], memberPath(at, "fresh_load"));
+  return shared;
+}
+
+Case makeCase(const std::string& file, const std::string& name, const Shared& shared, Reading& reading) {
+  if (shared.command.empty()) throw CaseError("command", "missing: the late type of the command to run");
   Case c;
   c.file = file;
   c.name = name;
-  c.command = command;
-  for (const Member& m : params) c.params.push_back({m.name, decodeParam(m.value, m.path)});
-  for (const Member& m : server) {
-    ScriptedServer::validateAnswers(m.name, m.value, m.path);
-    c.server[m.name] = m.value;
+  c.command = shared.command;
+  c.freshLoad = shared.freshLoad;
+  for (const Member& m : shared.params) {
+    auto decoded = reading.params.find(m.value);
+    if (decoded == reading.params.end())
+      decoded = reading.params.emplace(m.value, decodeParam(*m.value, m.path)).first;
+    c.params.push_back({m.name, decoded->second});
   }
-  c.faults = faultsOf(faults);
-  if (expect) {
-    checkExpect(*expect, expectPath);
-    c.expect = *expect;
+  for (const Member& m : shared.server) {
+    if (reading.checked.insert(m.value).second) ScriptedServer::validateAnswers(m.name, *m.value, m.path);
+    c.server[m.name] = *m.value;
+  }
+  c.faults = faultsOf(shared.faults);
+  if (shared.hasExpect) {
+    Json expect = Json::object();
+    for (const Member& m : shared.expect) {
+      if (reading.checked.insert(m.value).second) checkExpectMember(m.name, *m.value, m.path);
+      expect[m.name] = *m.value;
+    }
+    c.expect = std::move(expect);
   }
   return c;
 }
@@ -130,49 +204,83 @@ std::string nameOf(const Json& j, const std::string& path, const std::string& fa
   return decodeAs<std::string>(j["name"], memberPath(path, "name"));
 }
 
-std::vector<ReadCase> readCases(const Json& root, const std::string& file) {
-  std::vector<const char*> members(std::begin(fileMembers), std::end(fileMembers));
-  expectMembers(root, members, "");
-  std::string fileName = nameOf(root, "", file);
-  std::string command = root.contains("command") ? decodeAs<std::string>(root["command"], "command") : "";
-  auto part = [&](const char* name) { return root.contains(name) ? membersOf(root[name], name) : Members{}; };
-  Members params = part("params"), server = part("server"), faults = part("faults");
-
-  if (!root.contains("cases")) {
-    if (command.empty()) throw CaseError("command", "missing: the late type of the command to run");
-    const Json* expect = root.contains("expect") ? &root["expect"] : nullptr;
-    return {{fileName, makeCase(file, fileName, command, params, server, faults, expect, "expect"), ""}};
-  }
-
-  const Json& cases = root["cases"];
-  expectArray(cases, "cases");
-  if (cases.empty()) throw CaseError("cases", "empty (a group holds at least one case)");
-  std::vector<ReadCase> out;
-  for (std::size_t i = 0; i < cases.size(); ++i) {
-    std::string at = indexPath("cases", i);
-    ReadCase read;
-    read.name = at;
-    read.grouped = true;
-    try {
-      const Json& one = cases[i];
-      std::vector<const char*> allowed(std::begin(groupedMembers), std::end(groupedMembers));
-      expectMembers(one, allowed, at);
-      read.name = nameOf(one, at, at);
-      std::string own = one.contains("command")
-                            ? decodeAs<std::string>(one["command"], memberPath(at, "command"))
-                            : command;
-      if (own.empty()) throw CaseError("command", "missing: the late type of the command to run");
-      auto mergedPart = [&](const Members& shared, const char* name) {
-        return one.contains(name) ? merged(shared, one[name], memberPath(at, name)) : shared;
-      };
-      const Json* expect = one.contains("expect") ? &one["expect"] : nullptr;
-      read.spec = makeCase(file, read.name, own, mergedPart(params, "params"), mergedPart(server, "server"),
-                           mergedPart(faults, "faults"), expect, memberPath(at, "expect"));
-    } catch (const CaseError& e) {
-      read.error = e.what();
+// The cases a table of rows stands for: each row gives, in order, the value of each column, a
+// column naming where the value goes ("name", "params.Param4", "expect.status", ...).
+std::vector<std::pair<std::string, Json>> rowCases(const Json& group, const std::string& at) {
+  std::string columnsAt = memberPath(at, "columns"), rowsAt = memberPath(at, "rows");
+  if (!group.contains("columns")) throw CaseError(columnsAt, "missing: the columns the rows give");
+  if (!group.contains("rows")) throw CaseError(rowsAt, "missing: one row of values for each case");
+  expectArray(group["columns"], columnsAt);
+  std::vector<std::vector<std::string>> columns;
+  for (std::size_t k = 0; k < group["columns"].size(); ++k) {
+    std::string column = decodeAs<std::string>(group["columns"][k], indexPath(columnsAt, k));
+    std::vector<std::string> steps;
+    for (std::size_t from = 0;;) {
+      std::size_t dot = column.find('.', from);
+      steps.push_back(column.substr(from, dot - from));
+      if (dot == std::string::npos) break;
+      from = dot + 1;
     }
+    columns.push_back(std::move(steps));
+  }
+  const Json& rows = group["rows"];
+  expectArray(rows, rowsAt);
+  if (rows.empty()) throw CaseError(rowsAt, "empty (a table holds at least one row)");
+  std::vector<std::pair<std::string, Json>> out;
+  for (std::size_t i = 0; i < rows.size(); ++i) {
+    std::string rowAt = indexPath(rowsAt, i);
+    expectArray(rows[i], rowAt);
+    if (rows[i].size() != columns.size())
+      throw CaseError(rowAt, "expected " + std::to_string(columns.size()) + " values, one for each column");
+    Json one = Json::object();
+    for (std::size_t k = 0; k < columns.size(); ++k) {
+      Json* at = &one;
+      for (const std::string& step : columns[k]) at = &(*at)[step];
+      *at = rows[i][k];
+    }
+    out.emplace_back(rowAt, std::move(one));
+  }
+  return out;
+}
+
+// Reads a case, or a group of cases (members "cases" and/or "columns" and "rows"), at `at`.
+void readOne(const Json& j, const std::string& at, const std::string& fallbackName, const Shared& outer,
+             bool top, const std::string& file, Reading& reading, std::vector<ReadCase>& out) {
+  ReadCase read;
+  read.name = fallbackName;
+  read.grouped = !top;
+  try {
+    bool group = j.is_object() && (j.contains("cases") || j.contains("rows") || j.contains("columns"));
+    expectMembers(j, group || top ? groupMembers : caseMembers, at);
+    read.name = nameOf(j, at, fallbackName);
+    Shared shared = narrowed(outer, j, at, reading);
+    if (!group) {
+      read.spec = makeCase(file, read.name, shared, reading);
+      out.push_back(std::move(read));
+      return;
+    }
+    if (j.contains("cases")) {
+      std::string casesAt = memberPath(at, "cases");
+      expectArray(j["cases"], casesAt);
+      if (j["cases"].empty()) throw CaseError(casesAt, "empty (a group holds at least one case)");
+      for (std::size_t i = 0; i < j["cases"].size(); ++i) {
+        std::string one = indexPath(casesAt, i);
+        readOne(j["cases"][i], one, one, shared, false, file, reading, out);
+      }
+    }
+    if (j.contains("rows") || j.contains("columns"))
+      for (auto& [rowAt, row] : rowCases(j, at))
+        readOne(reading.made.emplace_back(std::move(row)), rowAt, rowAt, shared, false, file, reading, out);
+  } catch (const CaseError& e) {
+    read.error = e.what();
     out.push_back(std::move(read));
   }
+}
+
+std::vector<ReadCase> readCases(const Json& root, const std::string& file) {
+  std::vector<ReadCase> out;
+  Reading reading;
+  readOne(root, "", file, Shared{}, true, file, reading, out);
   return out;
 }
 

@@ -1,6 +1,7 @@
-// Case files: one case, or a group of cases of one command sharing parameters, answers and
-// faults that each case replaces member by member (a member set to null is removed). Reading a
-// file checks every member, so that a malformed case is reported before anything runs.
+// Case files: one case, or a group of cases sharing command, parameters, answers, faults and
+// expectation, which each case or nested group replaces member by member (a member set to null
+// is removed); a group may also give its cases as a table of columns and rows. Reading a file
+// checks every member, so that a malformed case is reported before anything runs.
 #pragma once
 
 #include <optional>
@@ -21,6 +22,7 @@ struct Case {
   Json server = Json::object();
   FaultPlan faults;
   std::optional<Json> expect;
+  bool freshLoad = false;  // run on a load of the library of its own
 };
 
 // A case as read: usable, or the one-line reason it is not (error set, case empty).

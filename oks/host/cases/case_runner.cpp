@@ -23,6 +23,17 @@ void append(Json& lines, const Json& more) {
   for (const Json& line : more) lines.push_back(line);
 }
 
+// Takes the "+X::AppExecute" and "-X::AppExecute" lines off both ends of an execution's trace;
+// when they are not there, leaves the trace whole and says what is missing.
+std::string unbracket(Json& trace, const std::string& className) {
+  std::string open = "+" + className + "::AppExecute", close = "-" + className + "::AppExecute";
+  if (trace.size() < 2 || trace.front() != open || trace.back() != close)
+    return "expected the trace to open with " + open + " and close with " + close;
+  trace.erase(trace.begin());
+  trace.erase(trace.end() - 1);
+  return "";
+}
+
 // Everything a run changes outside the library, undone on every exit.
 struct RunScope {
   explicit RunScope(const FaultPlan& plan) { setFaults(plan); }
@@ -67,6 +78,7 @@ Json runLoaded(const Case& c, const RunOptions& options) {
     execute(*command, status, exception);
     Json trace = takeLines(capture, options.traceEcho);
     Json results = readResults(*app);
+    if (std::string wrong = unbracket(trace, app->IsA()); !wrong.empty()) outcome["bracket"] = wrong;
 
     command->Release();
     append(lifecycle, takeLines(capture, options.traceEcho));
@@ -83,16 +95,29 @@ Json runLoaded(const Case& c, const RunOptions& options) {
 
 }  // namespace
 
-Json runCase(const Case& c, const RunOptions& options) {
-  Json outcome;
-  {
-    // A fresh load for every case: unit statics and adapter meta objects start clean.
-    CommandLibrary library(options.libraryPath);
-    outcome = runLoaded(c, options);
-  }
+// Unloads the library and checks that it went.
+void unload(std::optional<CommandLibrary>& library, const std::string& path) {
+  library.reset();
   if (!registeredClasses().empty())
-    throw std::runtime_error("the command library " + options.libraryPath + " stayed loaded after the case");
+    throw std::runtime_error("the command library " + path + " stayed loaded after the case");
+}
+
+Json runCase(const Case& c, const RunOptions& options) {
+  std::optional<CommandLibrary> library(std::in_place, options.libraryPath);
+  Json outcome = runLoaded(c, options);
+  unload(library, options.libraryPath);
   return outcome;
 }
+
+Json FileRun::run(const Case& c) {
+  if (c.freshLoad || options_.loadPerCase) {
+    unload(library_, options_.libraryPath);
+    return runCase(c, options_);
+  }
+  if (!library_) library_.emplace(options_.libraryPath);
+  return runLoaded(c, options_);
+}
+
+void FileRun::finish() { unload(library_, options_.libraryPath); }
 
 }  // namespace oks::host

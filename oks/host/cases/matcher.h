@@ -27,6 +27,8 @@ struct Difference {
 // Checks an "expect" member: known members of the right types, calls of operations the server
 // has. Throws CaseError naming the member.
 void checkExpect(const Json& j, const std::string& path);
+// The same for one member of it, written at path.
+void checkExpectMember(const std::string& name, const Json& value, const std::string& path);
 
 std::vector<Difference> matchOutcome(const Json& expect, const Json& observed);
 // The record rule on its own: an expected value against an observed one.

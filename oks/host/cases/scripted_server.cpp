@@ -58,11 +58,12 @@ struct Arg<T&> {
     if (!j.is_null()) fromJson(j, value, path);
   }
 };
-// Output pointer: recorded as null or true (set); the answer points it at a new record or null.
+// Output pointer, which may also carry a record in (a pre-made node, a query list): recorded
+// with the record it points at on entry, or null; the answer points it at a new record or null.
 template <class T>
 struct Arg<T*&> {
   static constexpr bool output = true;
-  static Json entry(const T* p) { return handleJson(p != nullptr); }
+  static Json entry(const T* p) { return p ? toJson(*p) : Json(nullptr); }
   static void check(const Json& j, const std::string& path) {
     if (!j.is_null()) decodeAs<T>(j, path);
   }
