@@ -16,6 +16,7 @@ void addCaseCommands(CommandLine& commandLine) {
   auto file = std::make_shared<std::string>();
   commandLine
       .add("run", "run the case(s) of a file and print the observed outcome as JSON",
+           "run examples/cases/getCHList.json",
            [file](const HostOptions& options) {
              return runCaseFile(*file, runOptions(options), std::cout, std::cerr);
            })
@@ -25,6 +26,7 @@ void addCaseCommands(CommandLine& commandLine) {
   auto paths = std::make_shared<std::vector<std::string>>();
   commandLine
       .add("case", "check cases against their expectations; ends with \"N passed, N failed\"",
+           "case tests/cases examples/cases",
            [paths](const HostOptions& options) { return checkCases(*paths, runOptions(options), std::cout); })
       .add_option("PATH", *paths, "case files, or folders searched recursively for *.json")
       ->required();
