@@ -50,7 +50,8 @@ Ran okshost(const std::string& arguments) {
 TEST(OkshostCommandLine, EveryCommandLineErrorIsOneLineAndExitCodeTwo) {
   for (const char* arguments :
        {"--no-such-option list", "nosuch", "", "list --bogus", "exec", "exec OKS_getCHList --param", "script",
-        "run", "exec OKS_noSuchCommand", "exec OKS_getCHList --param Param0"}) {
+        "run", "exec OKS_noSuchCommand", "exec OKS_getCHList --param Param0", "describe",
+        "describe OKS_noSuchCommand"}) {
     SCOPED_TRACE(arguments);
     Ran ran = okshost(arguments);
     EXPECT_EQ(ran.code, 2);
@@ -63,7 +64,7 @@ TEST(OkshostCommandLine, VersionAndHelp) {
   Ran version = okshost("--version");
   EXPECT_EQ(version.code, 0);
   EXPECT_EQ(version.out.rfind("okshost ", 0), 0u) << version.out;
-  for (const char* sub : {"list", "run", "case", "exec", "script"}) {
+  for (const char* sub : {"list", "run", "case", "exec", "script", "describe"}) {
     SCOPED_TRACE(sub);
     Ran help = okshost(std::string(sub) + " --help");
     EXPECT_EQ(help.code, 0);
@@ -83,6 +84,11 @@ TEST(OkshostCommandLine, JsonShapesCarryTheirFormatStatusAndSummary) {
   EXPECT_EQ(exec["command"], "OKS_getCHList");
   EXPECT_EQ(exec["summary"]["statusName"], statusName(exec["status"].get<HRESULT>()));
   EXPECT_EQ(exec["summary"]["outcome"], failing.code == 0 ? "ok" : "failed");
+
+  Json cases = Json::parse(okshost("case --json " + std::string(OKS_SOURCE_DIR) + "/examples/cases").out);
+  EXPECT_EQ(cases["format"], 1);
+  EXPECT_EQ(cases["summary"]["outcome"], "ok");
+  EXPECT_EQ(cases["summary"]["passed"], cases["cases"].size());
 
   // A script that stops at its second step: the step it stopped at and the one not run.
   const fs::path file = scratch() / "stops.json";
