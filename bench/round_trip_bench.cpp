@@ -21,7 +21,7 @@
 #include <utility>
 #include <vector>
 
-#include <oks/host/library.h>
+#include <oks/api/library.h>
 #include <oks/platform/command_host.h>
 #include <oks/platform/trace.h>
 #include <oks/service/config_service.h>
@@ -256,13 +256,13 @@ Created create(const char* lateType) {
   return status;
 }
 
-[[gnu::noinline]] void opLoadUnload() { oks::host::CommandLibrary library(OKS_LIBRARY_PATH); }
+[[gnu::noinline]] void opLoadUnload() { oks::CommandLibrary library(OKS_LIBRARY_PATH); }
 
 // --- The rows -----------------------------------------------------------------------------------
 
 // Execute() of one command object over and over; each run replaces the previous "result0".
 void executeSideBySide(benchmark::State& state, oks::TraceCapture* capture) {
-  oks::host::CommandLibrary library(OKS_LIBRARY_PATH);
+  oks::CommandLibrary library(OKS_LIBRARY_PATH);
   ImmediateServer server;
   oks::ScopedServer installed(&server);
   HandCommand* hand = findHandFactory("OKS_getCHList")();
@@ -292,7 +292,7 @@ void ExecuteTraced(benchmark::State& state) {
 BENCHMARK(ExecuteTraced);
 
 void RoundTrip(benchmark::State& state) {
-  oks::host::CommandLibrary library(OKS_LIBRARY_PATH);
+  oks::CommandLibrary library(OKS_LIBRARY_PATH);
   ImmediateServer server;
   oks::ScopedServer installed(&server);
   const XNodeSeq input = sampleInput();

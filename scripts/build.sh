@@ -3,5 +3,5 @@
 set -euo pipefail
 dir=$1
 shift
-cmake -S "$(dirname "$0")/.." -B "$dir" -DCMAKE_BUILD_TYPE=RelWithDebInfo "$@" >/dev/null
+cmake -S "$(dirname "$0")/.." -B "$dir" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DOKS_WERROR=ON "$@" >/dev/null
 cmake --build "$dir" -j"$(nproc)"

@@ -1,11 +1,12 @@
 #include <CLI/CLI.hpp>
 #include <cstdio>
 #include <iostream>
+#include <memory>
 #include <vector>
 
+#include <oks/api/library.h>
+#include <oks/host/codec.h>
 #include <oks/host/command_line.h>
-#include <oks/host/library.h>
-#include <oks/platform/object_model.h>
 
 namespace oks::host {
 
@@ -30,20 +31,33 @@ struct CommandLine::Parts {
   }
 };
 
+namespace {
+
+constexpr const char* libraryHelp =
+    "the command library to load (default: $OKS_COMMAND_LIBRARY, else the one installed or built beside "
+    "okshost's libraries)";
+constexpr const char* traceHelp =
+    "print every command's trace lines to standard error, indented by step depth";
+
+}  // namespace
+
 CommandLine::CommandLine() : parts_(std::make_unique<Parts>()) {
   CLI::App& app = parts_->app;
   app.require_subcommand(1);
   app.fallthrough();
-  app.add_option("--library", parts_->libraryPath, "the command library to load")->capture_default_str();
-  app.add_flag("--trace", parts_->trace,
-               "print the trace lines of every case to standard error, indented by step depth");
+  app.set_version_flag("--version", "okshost " OKS_VERSION);
+  app.add_option("--library", parts_->libraryPath, libraryHelp)->capture_default_str();
+  app.add_flag("--trace", parts_->trace, traceHelp);
 }
 
 CommandLine::~CommandLine() = default;
 
-CLI::App& CommandLine::add(const std::string& name, const std::string& description, Run run,
-                           bool loadsLibraryItself) {
+CLI::App& CommandLine::add(const std::string& name, const std::string& description,
+                           const std::string& example, Run run, bool loadsLibraryItself) {
   CLI::App* app = parts_->app.add_subcommand(name, description);
+  app->footer(std::string("Global options (before or after the sub-command):\n") + "  --library PATH   " +
+              libraryHelp + "\n  --trace          " + traceHelp + "\n\nExample:\n  okshost " + example +
+              "\n");
   parts_->subCommands.push_back({app, std::move(run), loadsLibraryItself});
   return *app;
 }
@@ -56,13 +70,15 @@ int CommandLine::run(int argc, char** argv) {
     return app.exit(e);
   } catch (const CLI::CallForAllHelp& e) {
     return app.exit(e);
+  } catch (const CLI::CallForVersion& e) {
+    return app.exit(e);
   } catch (const CLI::ParseError& e) {
     if (app.get_subcommands().empty() && !app.remaining().empty())
       std::cerr << "okshost: unknown sub-command '" << app.remaining().front() << "' (expected "
                 << parts_->names() << ")\n";
     else
       std::cerr << "okshost: " << e.what() << " (see --help)\n";
-    return e.get_exit_code() != 0 ? e.get_exit_code() : 1;
+    return exitUnreadable;
   }
 
   HostOptions options{parts_->libraryPath, parts_->trace ? &std::cerr : nullptr};
@@ -82,18 +98,32 @@ int CommandLine::run(int argc, char** argv) {
 }
 
 void addListCommand(CommandLine& commandLine) {
-  commandLine.add(
-      "list", "print the registered late types with their class names",
-      [](const HostOptions& options) {
-        CommandLibrary library(options.libraryPath);
-        auto classes = registeredClasses();
-        std::size_t width = 0;
-        for (const auto* meta : classes) width = std::max(width, std::string(meta->LateType()).size());
-        for (const auto* meta : classes)
-          std::printf("%-*s  %s\n", static_cast<int>(width), meta->LateType(), meta->ClassName());
-        return exitPassed;
-      },
-      true);
+  auto json = std::make_shared<bool>(false);
+  commandLine
+      .add(
+          "list", "print the registered late types with their class names", "list --json",
+          [json](const HostOptions& options) {
+            CommandLibrary library(options.libraryPath);
+            auto types = CommandLibrary::commands();
+            if (*json) {
+              Json list = Json::array();
+              for (const auto& type : types)
+                list.push_back({{"lateType", type.lateType}, {"class", type.className}});
+              Json out = {
+                  {"format", jsonFormat}, {"lateTypes", list}, {"summary", {{"lateTypes", types.size()}}}};
+              std::cout << out.dump(2) << "\n";
+              return exitPassed;
+            }
+            std::size_t width = 0;
+            for (const auto& type : types) width = std::max(width, type.lateType.size());
+            for (const auto& type : types)
+              std::printf("%-*s  %s\n", static_cast<int>(width), type.lateType.c_str(),
+                          type.className.c_str());
+            return exitPassed;
+          },
+          true)
+      .add_flag("--json", *json,
+                "print {\"format\": 1, \"lateTypes\": [{\"lateType\", \"class\"}], \"summary\"}");
 }
 
 }  // namespace oks::host

@@ -20,6 +20,10 @@ constexpr int exitPassed = 0;
 constexpr int exitFailed = 1;
 constexpr int exitUnreadable = 2;
 
+// The version of the shapes --json prints, its "format" member: raised when a member changes
+// meaning or goes, not when one is added.
+constexpr int jsonFormat = 1;
+
 // What every sub-command is given.
 struct HostOptions {
   // The command library to load (--library).
@@ -38,14 +42,15 @@ class CommandLine {
   CommandLine(const CommandLine&) = delete;
   CommandLine& operator=(const CommandLine&) = delete;
 
-  // Adds a sub-command, whose arguments and options go on the returned app. Before it runs, the
+  // Adds a sub-command, whose arguments and options go on the returned app; its help ends with
+  // the global options and the example (a command line after "okshost "). Before it runs, the
   // command library is loaded once, so that one that cannot be loaded at all gives one message,
   // unless the sub-command loads it itself.
-  CLI::App& add(const std::string& name, const std::string& description, Run run,
+  CLI::App& add(const std::string& name, const std::string& description, const std::string& example, Run run,
                 bool loadsLibraryItself = false);
 
-  // Parses the arguments and runs the sub-command given: its exit status. Bad arguments and an
-  // exception leaving the sub-command are reported on standard error.
+  // Parses the arguments and runs the sub-command given: its exit status. Bad arguments (2) and
+  // an exception leaving the sub-command are reported in one line on standard error.
   int run(int argc, char** argv);
 
  private:

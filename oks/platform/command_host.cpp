@@ -95,14 +95,7 @@ MIROAppBaseCommand::~MIROAppBaseCommand() = default;
   HRESULT MIROAppBaseCommand::Get##Kind##Result(const ZORUnicodeString& key, Type*& record) {         \
     return results_.getPointer(key, record);                                                          \
   }
-OKS_RECORD_KIND(XNode, QEM_ProductTypes::XNode)
-OKS_RECORD_KIND(XNodeSeq, QEM_ProductTypes::XNodeSeq)
-OKS_RECORD_KIND(Node, QEM_ProductTypes::Node)
-OKS_RECORD_KIND(NodeSeq, QEM_ProductTypes::NodeSeq)
-OKS_RECORD_KIND(ProductAttribute, QEM_ProductTypes::ProductAttribute)
-OKS_RECORD_KIND(ProductAttributeSeq, QEM_ProductTypes::ProductAttributeSeq)
-OKS_RECORD_KIND(BObjectKey, QEM_NlsProductTypes::BObjectKey)
-OKS_RECORD_KIND(BObjectKeySeq, QEM_NlsProductTypes::BObjectKeySeq)
+OKS_RECORD_KINDS(OKS_RECORD_KIND)
 #undef OKS_RECORD_KIND
 
 HRESULT MIROAppBaseCommand::CheckAutoRefresh() { return S_OK; }

@@ -267,6 +267,18 @@ class MIROBaseCommandNoSO : public ZORBaseUnknown {
   oks::ValueStore results_;
 };
 
+// The eight record kinds of parameters and results, X(Kind, Type) each: the host accessors are
+// named after Kind (SetXNodeParameter, GetXNodeResult, ...).
+#define OKS_RECORD_KINDS(X)                                     \
+  X(XNode, QEM_ProductTypes::XNode)                             \
+  X(XNodeSeq, QEM_ProductTypes::XNodeSeq)                       \
+  X(Node, QEM_ProductTypes::Node)                               \
+  X(NodeSeq, QEM_ProductTypes::NodeSeq)                         \
+  X(ProductAttribute, QEM_ProductTypes::ProductAttribute)       \
+  X(ProductAttributeSeq, QEM_ProductTypes::ProductAttributeSeq) \
+  X(BObjectKey, QEM_NlsProductTypes::BObjectKey)                \
+  X(BObjectKeySeq, QEM_NlsProductTypes::BObjectKeySeq)
+
 // The application command base: record parameters and results, and execution.
 class MIROAppBaseCommand : public MIROBaseCommandNoSO {
  public:
@@ -280,14 +292,7 @@ class MIROAppBaseCommand : public MIROBaseCommandNoSO {
 #define OKS_RECORD_ACCESSORS(Kind, Type)                                                 \
   virtual HRESULT Set##Kind##Parameter(const ZORUnicodeString& key, const Type* record); \
   virtual HRESULT Get##Kind##Parameter(const ZORUnicodeString& key, Type*& record);
-  OKS_RECORD_ACCESSORS(XNode, QEM_ProductTypes::XNode)
-  OKS_RECORD_ACCESSORS(XNodeSeq, QEM_ProductTypes::XNodeSeq)
-  OKS_RECORD_ACCESSORS(Node, QEM_ProductTypes::Node)
-  OKS_RECORD_ACCESSORS(NodeSeq, QEM_ProductTypes::NodeSeq)
-  OKS_RECORD_ACCESSORS(ProductAttribute, QEM_ProductTypes::ProductAttribute)
-  OKS_RECORD_ACCESSORS(ProductAttributeSeq, QEM_ProductTypes::ProductAttributeSeq)
-  OKS_RECORD_ACCESSORS(BObjectKey, QEM_NlsProductTypes::BObjectKey)
-  OKS_RECORD_ACCESSORS(BObjectKeySeq, QEM_NlsProductTypes::BObjectKeySeq)
+  OKS_RECORD_KINDS(OKS_RECORD_ACCESSORS)
 #undef OKS_RECORD_ACCESSORS
 
   virtual HRESULT CheckAutoRefresh();
@@ -303,14 +308,7 @@ class MIROAppBaseCommand : public MIROBaseCommandNoSO {
 #define OKS_RECORD_RESULTS(Kind, Type)                                                \
   virtual HRESULT Set##Kind##Result(const ZORUnicodeString& key, const Type* record); \
   virtual HRESULT Get##Kind##Result(const ZORUnicodeString& key, Type*& record);
-  OKS_RECORD_RESULTS(XNode, QEM_ProductTypes::XNode)
-  OKS_RECORD_RESULTS(XNodeSeq, QEM_ProductTypes::XNodeSeq)
-  OKS_RECORD_RESULTS(Node, QEM_ProductTypes::Node)
-  OKS_RECORD_RESULTS(NodeSeq, QEM_ProductTypes::NodeSeq)
-  OKS_RECORD_RESULTS(ProductAttribute, QEM_ProductTypes::ProductAttribute)
-  OKS_RECORD_RESULTS(ProductAttributeSeq, QEM_ProductTypes::ProductAttributeSeq)
-  OKS_RECORD_RESULTS(BObjectKey, QEM_NlsProductTypes::BObjectKey)
-  OKS_RECORD_RESULTS(BObjectKeySeq, QEM_NlsProductTypes::BObjectKeySeq)
+  OKS_RECORD_KINDS(OKS_RECORD_RESULTS)
 #undef OKS_RECORD_RESULTS
 
   // The last status reported through ExecutionFailure, 0 when none.

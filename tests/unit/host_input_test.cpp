@@ -56,7 +56,8 @@ std::string paramError(const std::string& file) {
   std::ifstream in(file, std::ios::binary);
   std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
   std::ostringstream out, err;
-  int exit = execCommand({OKS_LIBRARY_PATH, "", nullptr}, "OKS_getCHList", {"Param0=" + text}, out, err);
+  int exit =
+      execCommand({OKS_LIBRARY_PATH, "", nullptr}, "OKS_getCHList", {"Param0=" + text}, false, out, err);
   return exit == exitUnreadable ? err.str() : "ran";
 }
 

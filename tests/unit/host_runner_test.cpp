@@ -6,9 +6,9 @@
 #include <fstream>
 #include <sstream>
 
+#include <oks/api/library.h>
 #include <oks/host/cases/case_check.h>
 #include <oks/host/cases/case_runner.h>
-#include <oks/host/library.h>
 #include <oks/platform/object_model.h>
 
 namespace oks::host {

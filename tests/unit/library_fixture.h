@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include <oks/host/library.h>
+#include <oks/api/library.h>
 #include <oks/platform/command_host.h>
 #include <oks/platform/faults.h>
 #include <oks/platform/trace.h>
@@ -22,7 +22,7 @@ inline std::vector<std::string> texts(const std::vector<TraceLine>& lines) {
 
 class LibraryTest : public ::testing::Test {
  protected:
-  void SetUp() override { library_ = std::make_unique<host::CommandLibrary>(OKS_LIBRARY_PATH); }
+  void SetUp() override { library_ = std::make_unique<CommandLibrary>(OKS_LIBRARY_PATH); }
   void TearDown() override {
     clearFaults();
     library_.reset();
@@ -39,7 +39,7 @@ class LibraryTest : public ::testing::Test {
     return command;
   }
 
-  std::unique_ptr<host::CommandLibrary> library_;
+  std::unique_ptr<CommandLibrary> library_;
 };
 
 }  // namespace oks::test

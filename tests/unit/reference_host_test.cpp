@@ -41,7 +41,7 @@ Outcome script(const std::string& file, bool json = false, const std::string& st
 Outcome exec(const std::string& lateType, const std::vector<std::string>& params,
              const std::string& store = "") {
   std::ostringstream out, err;
-  int exit = oks::host::execCommand(options(store), lateType, params, out, err);
+  int exit = oks::host::execCommand(options(store), lateType, params, false, out, err);
   return {exit, out.str(), err.str()};
 }
 
@@ -53,7 +53,10 @@ TEST(ReferenceHost, ExampleScriptRunsToItsEndAsExpected) {
 
   Outcome json = script(kExamples + "configure-product.json", true);
   ASSERT_EQ(json.exit, 0);
-  Json steps = Json::parse(json.out);
+  Json printed = Json::parse(json.out);
+  EXPECT_EQ(printed["format"], 1);
+  EXPECT_EQ(printed["summary"]["run"], 21);
+  const Json& steps = printed["steps"];
   ASSERT_EQ(steps.size(), 21u);
   EXPECT_EQ(steps[2]["name"], "add-handler");
   EXPECT_EQ(steps[2]["trace"].back(), "-addCH::AppExecute");

@@ -3,7 +3,7 @@
 
 #include <algorithm>
 
-#include <oks/host/library.h>
+#include <oks/api/library.h>
 #include <oks/platform/broker.h>
 #include <oks/platform/object_model.h>
 
@@ -12,7 +12,7 @@ namespace {
 
 TEST(UnitStatics, AreBuiltInOrderAtLoadAndDestroyedInReverseAtUnload) {
   enableStaticsLog(true);
-  auto library = std::make_unique<host::CommandLibrary>(OKS_LIBRARY_PATH);
+  auto library = std::make_unique<CommandLibrary>(OKS_LIBRARY_PATH);
   std::vector<std::string> built = takeStaticsLog();
   EXPECT_EQ(registeredClasses().size(), 64u);
   EXPECT_GT(CORBA::typeCode::registered("IDL:QEM_Config/FilterValue:1.0"), 0);

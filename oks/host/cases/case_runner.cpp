@@ -1,8 +1,8 @@
 #include <stdexcept>
 
+#include <oks/api/library.h>
 #include <oks/host/cases/case_runner.h>
 #include <oks/host/cases/scripted_server.h>
-#include <oks/host/library.h>
 #include <oks/platform/trace.h>
 #include <oks/service/session.h>
 

@@ -9,8 +9,8 @@
 #include <ostream>
 #include <string>
 
+#include <oks/api/library.h>
 #include <oks/host/cases/case_file.h>
-#include <oks/host/library.h>
 
 namespace oks::host {
 

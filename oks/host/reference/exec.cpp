@@ -1,8 +1,9 @@
 #include <cstdio>
+#include <optional>
 #include <stdexcept>
 
+#include <oks/api/command.h>
 #include <oks/host/command_line.h>
-#include <oks/host/library.h>
 #include <oks/host/reference/exec.h>
 #include <oks/host/reference/store_file.h>
 #include <oks/platform/trace.h>
@@ -51,31 +52,30 @@ CommandRun runCommand(const std::string& lateType, const std::vector<Param>& par
   };
 
   CommandRun run;
-  ZORBaseUnknown* object = new ZORObject(lateType.c_str(), nullptr);
-  MIROIBaseCommand* command = nullptr;
-  if (!object->IsNull()) object->QueryInterface(IID_MIROIBaseCommand, reinterpret_cast<void**>(&command));
-  object->Release();
-  auto* app = command ? dynamic_cast<MIROAppBaseCommand*>(command->GetImpl(1)) : nullptr;
-  if (!app) {
-    if (command) command->Release();
+  std::optional<Command> command;
+  try {
+    command.emplace(lateType);
+  } catch (const CommandError&) {
     takeTrace();
     run.outcome = Json{{"created", false}};
     run.shortResults = Json::object();
     return run;
   }
-  for (const Param& param : params) setParam(*command, *app, param);
+  for (const Param& param : params) setParam(command->adapter(), command->implementation(), param);
   takeTrace();
 
   Json status = nullptr, exception = nullptr;
-  execute(*command, status, exception);
+  execute(command->adapter(), status, exception);
   Json trace = takeTrace();
-  run.outcome =
-      Json{{"status", status}, {"results", readResults(*app)}, {"trace", trace}, {"exception", exception}};
+  run.outcome = Json{{"status", status},
+                     {"results", readResults(command->implementation())},
+                     {"trace", trace},
+                     {"exception", exception}};
   {
     CompactRecords compact;
-    run.shortResults = readResults(*app);
+    run.shortResults = readResults(command->implementation());
   }
-  command->Release();
+  command.reset();
   takeTrace();
   return run;
 }
@@ -94,7 +94,23 @@ std::string statusText(HRESULT status) {
 
 std::string resultLine(const std::string& key, const Json& value) {
   auto [kind, inner] = resultKindAndValue(value);
-  return key + " (" + kind + "): " + inner.dump();
+  std::string line = key + " (" + kind + "): ";
+  if (!inner.is_string()) return line + inner.dump();
+  // A text as it reads, its further lines indented under the first.
+  for (char c : inner.get<std::string>()) line += c == '\n' ? std::string("\n    ") : std::string(1, c);
+  return line;
+}
+
+Json outcomeSummary(const Json& outcome) {
+  std::string verdict = outcome.contains("created")       ? "not made"
+                        : !outcome["exception"].is_null() ? "exception"
+                        : failed(outcome)                 ? "failed"
+                                                          : "ok";
+  Json summary = {{"outcome", verdict}};
+  if (outcome.contains("status") && outcome["status"].is_number_integer())
+    summary["statusName"] = statusName(outcome["status"].get<HRESULT>());
+  summary["results"] = outcome.contains("results") ? outcome["results"].size() : 0;
+  return summary;
 }
 
 std::string resultSummary(const Json& value) {
@@ -108,7 +124,7 @@ std::string resultSummary(const Json& value) {
 }
 
 int execCommand(const ReferenceOptions& options, const std::string& lateType,
-                const std::vector<std::string>& params, std::ostream& out, std::ostream& err) {
+                const std::vector<std::string>& params, bool json, std::ostream& out, std::ostream& err) {
   CommandRun run;
   try {
     std::vector<Param> decoded;
@@ -127,6 +143,13 @@ int execCommand(const ReferenceOptions& options, const std::string& lateType,
     return exitUnreadable;
   }
   const Json& outcome = run.outcome;
+  if (json) {
+    Json printed = {{"format", jsonFormat}, {"command", lateType}};
+    for (auto it = outcome.begin(); it != outcome.end(); ++it) printed[it.key()] = it.value();
+    printed["summary"] = outcomeSummary(outcome);
+    out << printed.dump(2) << "\n";
+    return failed(outcome) ? exitFailed : exitPassed;
+  }
   if (outcome.contains("created")) {
     out << lateType << ": the command could not be made\n";
     return exitFailed;

@@ -42,6 +42,9 @@ std::pair<std::string, Json> resultKindAndValue(const Json& value);
 std::string statusText(HRESULT status);
 // A result as "KEY (KIND): VALUE", streamer results by the kind of what they carry.
 std::string resultLine(const std::string& key, const Json& value);
+// What a run came to, for --json: {"outcome": "ok", "failed", "exception" or "not made",
+// "statusName", "results": N}.
+Json outcomeSummary(const Json& outcome);
 // A result in a few words: "XNodeSeq[2]", "XNode \"City\"", "\"TRUE\"", "1".
 std::string resultSummary(const Json& value);
 
@@ -50,9 +53,11 @@ std::string resultSummary(const Json& value);
 Param parseParamArgument(const std::string& text);
 
 // okshost exec LATE_TYPE [--param KEY=JSON]...: runs one command against the store and prints
-// its status, results and, with a trace echo, its trace. Returns 0 when the command succeeded,
-// 1 when it failed, 2 for bad input (an unknown late type, a malformed parameter, a bad store).
+// its status, results (texts as they read) and, with a trace echo, its trace; with json, one
+// object: {"format": 1, "command", "status", "results", "trace", "exception", "summary"}.
+// Returns 0 when the command succeeded, 1 when it failed, 2 for bad input (an unknown late
+// type, a malformed parameter, a bad store).
 int execCommand(const ReferenceOptions& options, const std::string& lateType,
-                const std::vector<std::string>& params, std::ostream& out, std::ostream& err);
+                const std::vector<std::string>& params, bool json, std::ostream& out, std::ostream& err);
 
 }  // namespace oks::host

@@ -7,9 +7,9 @@
 #include <stdexcept>
 #include <variant>
 
+#include <oks/api/library.h>
 #include <oks/host/cases/matcher.h>
 #include <oks/host/command_line.h>
-#include <oks/host/library.h>
 #include <oks/host/reference/script.h>
 #include <oks/host/reference/store_file.h>
 #include <oks/reference/reference_server.h>
@@ -281,6 +281,7 @@ int runScript(const ReferenceOptions& options, const std::string& file, bool jso
         Json entry = Json{{"name", step.name}, {"command", step.command}, {"verdict", verdict}};
         for (auto it = outcome.begin(); it != outcome.end(); ++it)
           entry[it.key()] = it.key() == "results" ? run.shortResults : it.value();
+        entry["statusName"] = outcomeSummary(outcome).value("statusName", "");
         outcomes.push_back(entry);
       } else {
         std::string line = padded(verdict, 18) + padded(step.name, nameWidth + 2) +
@@ -296,16 +297,27 @@ int runScript(const ReferenceOptions& options, const std::string& file, bool jso
       }
     }
     resetSession();
+    std::size_t run = 0;
+    std::string counts;
+    Json verdicts = Json::object();
+    for (const char* verdict : {"ok", "failed (allowed)", "failed (expected)", "failed", "differs"})
+      if (int n = tally[verdict]) {
+        run += static_cast<std::size_t>(n);
+        counts += (counts.empty() ? "" : ", ") + std::to_string(n) + " " + verdict;
+        verdicts[verdict] = n;
+      }
     if (json) {
-      out << outcomes.dump(2) << "\n";
+      Json notRun = Json::array();
+      for (std::size_t i = run; i < script.steps.size(); ++i) notRun.push_back(script.steps[i].name);
+      Json summary = {{"outcome", stoppedAt.empty() ? "ok" : "stopped"},
+                      {"steps", script.steps.size()},
+                      {"run", run},
+                      {"verdicts", verdicts},
+                      {"stoppedAt", stoppedAt.empty() ? Json(nullptr) : Json(stoppedAt)},
+                      {"notRun", notRun}};
+      out << Json{{"format", jsonFormat}, {"script", file}, {"steps", outcomes}, {"summary", summary}}.dump(2)
+          << "\n";
     } else {
-      std::size_t run = 0;
-      std::string counts;
-      for (const char* verdict : {"ok", "failed (allowed)", "failed (expected)", "failed", "differs"})
-        if (int n = tally[verdict]) {
-          run += static_cast<std::size_t>(n);
-          counts += (counts.empty() ? "" : ", ") + std::to_string(n) + " " + verdict;
-        }
       out << run << " of " << script.steps.size() << " steps run: " << counts;
       if (!stoppedAt.empty()) out << "; stopped at \"" << stoppedAt << "\"";
       out << "\n";

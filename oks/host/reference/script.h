@@ -24,12 +24,13 @@
 namespace oks::host {
 
 // okshost script FILE: runs the steps, printing one line per step and a summary, or, with json,
-// every step's outcome as JSON. Returns 0 when every step ran as it should, 1 when a step ended
-// the script, 2 for bad input (the script, a parameter, a reference, the store).
-// Reads and checks a parsed script without running it; throws CaseError naming the place.
-void checkScript(const Json& j);
-
+// one object: {"format": 1, "script", "steps": [every step's outcome], "summary": {"outcome":
+// "ok" or "stopped", "steps", "run", "verdicts", "stoppedAt", "notRun"}}. Returns 0 when every step ran as it
+// should, 1 when a step ended the script, 2 for bad input (the script, a parameter, a reference, the store).
 int runScript(const ReferenceOptions& options, const std::string& file, bool json, std::ostream& out,
               std::ostream& err);
+
+// Reads and checks a parsed script without running it; throws CaseError naming the place.
+void checkScript(const Json& j);
 
 }  // namespace oks::host
