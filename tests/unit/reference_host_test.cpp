@@ -17,7 +17,7 @@ using oks::host::Json;
 const std::string kExamples = std::string(OKS_SOURCE_DIR) + "/examples/";
 
 oks::host::ReferenceOptions options(const std::string& store = "") {
-  return {OKS_LIBRARY_PATH, store, nullptr};
+  return {OKS_LIBRARY_PATH, store, nullptr, std::nullopt};
 }
 
 std::string writeFile(const std::string& name, const std::string& text) {
@@ -108,7 +108,8 @@ TEST(ReferenceHost, BadInputIsRefusedWithOneLineNamingThePlace) {
 }
 
 TEST(ReferenceHost, StoreFilesCheckMembersByType) {
-  oks::reference::Store store;
+  auto database = oks::host::Database::open("", oks::host::Database::Mode::Temporary);
+  oks::reference::Store store(*database);
   auto loadError = [&store](const char* text) -> std::string {
     try {
       oks::host::loadStore(Json::parse(text), store);
@@ -161,7 +162,8 @@ TEST(ReferenceHost, StoreFilesRefuseCyclesAndSelfReferences) {
        "objects[1].version: expected an integer from -2147483648 to 2147483647"},
   };
   for (const auto& [objects, message] : table) {
-    oks::reference::Store store;
+    auto database = oks::host::Database::open("", oks::host::Database::Mode::Temporary);
+    oks::reference::Store store(*database);
     std::string error;
     try {
       oks::host::loadStore(Json::parse(R"({"objects": [)" + objects + "]}"), store);

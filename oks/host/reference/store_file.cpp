@@ -128,7 +128,9 @@ void readModification(const Members& m, Object& o) {
   d.action = state->second;
 }
 
-Object readObject(const Json& j, const std::string& path) {
+}  // namespace
+
+Object readStoreObject(const Json& j, const std::string& path) {
   if (!j.is_object()) throw CaseError(path, "expected an object");
   auto type = j.find("Type");
   if (type == j.end()) throw CaseError(path, "an object needs its Type");
@@ -165,6 +167,109 @@ Object readObject(const Json& j, const std::string& path) {
   if (o.is(kind::Modification)) readModification(m, o);
   return o;
 }
+
+namespace {
+
+// Writes the members that differ from what a store file leaves out.
+class Writer {
+ public:
+  explicit Writer(Json& j) : j_(j) {}
+  template <class T>
+  void operator()(const char* name, const T& value, const T& empty = T{}) {
+    if (!(value == empty)) j_[name] = toJson(value);
+  }
+  void uuids(const char* name, const std::vector<Uuid>& list) {
+    if (!list.empty()) j_[name] = list;
+  }
+  void attributeFilters(const char* name, const reference::AttributeFilterList& list) {
+    if (!list.empty()) j_[name] = toJson(reference::toList(list));
+  }
+
+ private:
+  Json& j_;
+};
+
+const char* actionName(reference::ActionState state) {
+  switch (state) {
+    case reference::ActionState::Open:
+      return "open";
+    case reference::ActionState::Closed:
+      return "closed";
+    default:
+      return "none";
+  }
+}
+
+}  // namespace
+
+Json storeObject(const Object& o) {
+  CompactRecords compact;
+  Json j = Json::object();
+  Writer w(j);
+  j["UUID"] = o.uuid;
+  j["Type"] = o.type;
+  w("Name", o.name);
+  w("Environment", o.environment, std::string(reference::kDefaultEnvironment));
+  w("owner", o.owner);
+  w("attributes", o.attributes);
+  w("milestones", o.milestones);
+  if (o.currentFilter) {
+    const auto& f = *o.currentFilter;
+    j["currentFilter"] = Json{{"filter", toJson(f.filter)},
+                              {"mode", f.mode},
+                              {"filter150", f.filter150},
+                              {"hideUnsolved", f.hideUnsolved}};
+  }
+  if (o.is(kind::ConfiguredView)) w("productType", o.productType);
+  if (o.is(kind::ProductType)) {
+    w.uuids("typedefSpecs", o.typedefSpecs);
+    w.uuids("authorisedSpecs", o.authorisedSpecs);
+  }
+  if (o.is(kind::ProductType) || o.is(kind::ProductSpecification)) w("applicability", o.applicability);
+  if (o.is(kind::ProductSpecification)) {
+    const auto& d = o.spec;
+    w("version", d.version);
+    w("specType", d.specType);
+    w.uuids("members", d.members);
+    w("values", d.values);
+    w("domain", d.domain);
+    w("hideUnsolved", d.hideUnsolved);
+    w("filter", d.filter);
+    w.attributeFilters("criteria", d.criteria);
+    w("caseSensitive", d.caseSensitive, static_cast<unsigned char>(1));
+    w("criteriaType", d.criteriaType);
+    w("carryOver", d.carryOver);
+    w("supported", d.supported);
+    w("source", d.source);
+  }
+  if (o.is(kind::ConfigHandler)) {
+    const auto& d = o.handler;
+    j["id"] = d.id;
+    w("description", d.description);
+    w("version", d.version, 1);
+    w("first", d.first);
+    w("second", d.second);
+    w("filter", d.filter.filter);
+    w("filterMode", d.filter.mode, 2);
+    w("filter150", d.filter.filter150);
+    w("hideUnsolved", d.filter.hideUnsolved);
+    w.attributeFilters("attributeFilters", d.attributeFilters);
+    w("criterionType", d.criterionType);
+    w("caseSensitive", d.caseSensitive, static_cast<unsigned char>(1));
+  }
+  if (o.is(kind::Modification)) {
+    const auto& d = o.modification;
+    w("user", d.user);
+    w("organization", d.organization);
+    w("project", d.project);
+    w("parent", d.parent);
+    w("eco", d.eco);
+    if (d.action != reference::ActionState::None) j["action"] = actionName(d.action);
+  }
+  return j;
+}
+
+namespace {
 
 // Follows one kind of link (owner, parent modification) from each object and reports the first
 // cycle as "a -> b -> a". Every object is walked once: a chain known to end stays known.
@@ -225,16 +330,16 @@ void loadStore(const Json& j, reference::Store& store) {
   if (!j.is_object()) throw CaseError("", "a store is an object with its \"objects\"");
   expectMembers(j, {"dataDomain", "inWorkApproval", "filter150", "objects"}, "");
   Members m(j, "");
-  m("dataDomain", store.dataDomain);
-  m("inWorkApproval", store.inWorkApproval);
-  m("filter150", store.filter150);
+  m("dataDomain", store.settings.dataDomain);
+  m("inWorkApproval", store.settings.inWorkApproval);
+  m("filter150", store.settings.filter150);
   auto objects = j.find("objects");
   if (objects == j.end()) return;
   expectArray(*objects, "objects");
   std::vector<std::pair<std::string, Uuid>> loaded;
   for (std::size_t i = 0; i < objects->size(); ++i) {
     std::string path = indexPath("objects", i);
-    Object o = readObject((*objects)[i], path);
+    Object o = readStoreObject((*objects)[i], path);
     Uuid uuid = o.uuid;
     if (!store.insert(std::move(o)))
       throw CaseError(memberPath(path, "UUID"), "UUID " + uuid + " is given twice");
