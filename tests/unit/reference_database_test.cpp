@@ -200,6 +200,7 @@ TEST(ReferenceDatabase, ALockHeldPastTheBusyTimeoutFailsTheCommandWhichRunsAgain
     writer->rollback();
   }
   EXPECT_EQ(okshost("exec OKS_addCO --store " + db + " " + kAddChangeObject).exit, 0);
+  ::unsetenv("OKS_STORE_BUSY_TIMEOUT_MS");
 }
 
 TEST(ReferenceDatabase, AFullDatabaseRollsTheTransactionBackAndStaysIntact) {

@@ -192,7 +192,12 @@ struct Database::Connection {
 
   long long count(const std::string& q, const std::vector<Arg>& args) {
     counted = 0;
-    bound(q, args, Output::Count).execute(true);
+    soci::statement& st = bound(q, args, Output::Count);
+    st.execute(true);
+    // Stepped to its end, the statement holds no read snapshot: a kept statement left on its row
+    // would make the next transaction's write lock fail at once instead of waiting.
+    while (st.fetch()) {
+    }
     return counted;
   }
 
