@@ -260,6 +260,9 @@ int Database::defaultBusyTimeoutMs() {
 
 std::unique_ptr<Database> Database::open(const std::string& location, Mode mode, int busyTimeoutMs) {
   namespace fs = std::filesystem;
+  // The dialect table is where a PostgreSQL entry goes; the location's form selects it.
+  if (location.starts_with("postgresql://"))
+    throw StoreError(location + ": this okshost keeps stores in SQLite files only");
   bool temporary = mode == Mode::Temporary;
   bool creating = mode != Mode::Open;
   std::error_code ec;
