@@ -95,7 +95,7 @@ Census census(const std::string& db) {
 const std::string kUnderBike = "CO 10000000000000000000000000000001/";
 
 TEST(ReferenceDurability, AKilledScriptLeavesExactlyTheStepsThatCompleted) {
-  constexpr int kSteps = 50, kPerStep = 3;
+  constexpr int kSteps = 30, kPerStep = 3;
   Json steps = Json::array();
   for (int i = 0; i < kSteps; ++i) {
     std::vector<std::string> names;

@@ -38,8 +38,9 @@ class Members {
  public:
   Members(const Json& j, std::string path) : j_(j), path_(std::move(path)) {}
 
+  // The third argument is what a writer leaves out; a reader leaves the target as it is.
   template <class T>
-  void operator()(const char* name, T& target) const {
+  void operator()(const char* name, T& target, const T& = T{}) const {
     if (auto it = j_.find(name); it != j_.end()) fromJson(*it, target, memberPath(path_, name));
   }
   void uuid(const char* name, Uuid& target) const {
@@ -73,21 +74,50 @@ void readCurrentFilter(const Json& j, reference::CurrentFilter& f, const std::st
   m("hideUnsolved", f.hideUnsolved);
 }
 
-void readSpecification(const Members& m, Object& o) {
+// The members of each kind of object, for reading (Members) and writing (Writer) alike; O is
+// Object or const Object.
+template <class V, class O>
+void specificationMembers(V& v, O& o) {
   auto& d = o.spec;
-  m("version", d.version);
-  m("specType", d.specType);
-  m.uuids("members", d.members);
-  m("values", d.values);
-  m("domain", d.domain);
-  m("hideUnsolved", d.hideUnsolved);
-  m("filter", d.filter);
-  m.attributeFilters("criteria", d.criteria);
-  m("caseSensitive", d.caseSensitive);
-  m("criteriaType", d.criteriaType);
-  m("carryOver", d.carryOver);
-  m("supported", d.supported);
-  m.uuid("source", d.source);
+  v("version", d.version);
+  v("specType", d.specType);
+  v.uuids("members", d.members);
+  v("values", d.values);
+  v("domain", d.domain);
+  v("hideUnsolved", d.hideUnsolved);
+  v("filter", d.filter);
+  v.attributeFilters("criteria", d.criteria);
+  v("caseSensitive", d.caseSensitive, static_cast<unsigned char>(1));
+  v("criteriaType", d.criteriaType);
+  v("carryOver", d.carryOver);
+  v("supported", d.supported);
+  v.uuid("source", d.source);
+}
+
+template <class V, class O>
+void handlerMembers(V& v, O& o) {
+  auto& d = o.handler;
+  v("description", d.description);
+  v("version", d.version, 1);
+  v.uuid("first", d.first);
+  v.uuid("second", d.second);
+  v("filter", d.filter.filter);
+  v("filterMode", d.filter.mode, 2);
+  v("filter150", d.filter.filter150);
+  v("hideUnsolved", d.filter.hideUnsolved);
+  v.attributeFilters("attributeFilters", d.attributeFilters);
+  v("criterionType", d.criterionType);
+  v("caseSensitive", d.caseSensitive, static_cast<unsigned char>(1));
+}
+
+template <class V, class O>
+void modificationMembers(V& v, O& o) {
+  auto& d = o.modification;
+  v("user", d.user);
+  v("organization", d.organization);
+  v("project", d.project);
+  v.uuid("parent", d.parent);
+  v("eco", d.eco);
 }
 
 void readHandler(const Members& m, Object& o) {
@@ -95,27 +125,13 @@ void readHandler(const Members& m, Object& o) {
   d.id = o.name;
   m("id", d.id);
   if (o.name.empty()) o.name = d.id;
-  m("description", d.description);
-  m("version", d.version);
-  m.uuid("first", d.first);
-  m.uuid("second", d.second);
-  m("filter", d.filter.filter);
-  m("filterMode", d.filter.mode);
-  m("filter150", d.filter.filter150);
-  m("hideUnsolved", d.filter.hideUnsolved);
-  m.attributeFilters("attributeFilters", d.attributeFilters);
-  m("criterionType", d.criterionType);
-  m("caseSensitive", d.caseSensitive);
+  handlerMembers(m, o);
   if (o.owner.empty()) o.owner = d.second;
 }
 
 void readModification(const Members& m, Object& o) {
   auto& d = o.modification;
-  m("user", d.user);
-  m("organization", d.organization);
-  m("project", d.project);
-  m.uuid("parent", d.parent);
-  m("eco", d.eco);
+  modificationMembers(m, o);
   std::string action = "none";
   m("action", action);
   static const std::map<std::string, reference::ActionState> states{
@@ -162,7 +178,7 @@ Object readStoreObject(const Json& j, const std::string& path) {
   m.uuid("productType", o.productType);
   m.uuids("typedefSpecs", o.typedefSpecs);
   m.uuids("authorisedSpecs", o.authorisedSpecs);
-  if (o.is(kind::ProductSpecification)) readSpecification(m, o);
+  if (o.is(kind::ProductSpecification)) specificationMembers(m, o);
   if (o.is(kind::ConfigHandler)) readHandler(m, o);
   if (o.is(kind::Modification)) readModification(m, o);
   return o;
@@ -178,6 +194,7 @@ class Writer {
   void operator()(const char* name, const T& value, const T& empty = T{}) {
     if (!(value == empty)) j_[name] = toJson(value);
   }
+  void uuid(const char* name, const Uuid& value) { (*this)(name, value); }
   void uuids(const char* name, const std::vector<Uuid>& list) {
     if (!list.empty()) j_[name] = list;
   }
@@ -226,45 +243,15 @@ Json storeObject(const Object& o) {
     w.uuids("authorisedSpecs", o.authorisedSpecs);
   }
   if (o.is(kind::ProductType) || o.is(kind::ProductSpecification)) w("applicability", o.applicability);
-  if (o.is(kind::ProductSpecification)) {
-    const auto& d = o.spec;
-    w("version", d.version);
-    w("specType", d.specType);
-    w.uuids("members", d.members);
-    w("values", d.values);
-    w("domain", d.domain);
-    w("hideUnsolved", d.hideUnsolved);
-    w("filter", d.filter);
-    w.attributeFilters("criteria", d.criteria);
-    w("caseSensitive", d.caseSensitive, static_cast<unsigned char>(1));
-    w("criteriaType", d.criteriaType);
-    w("carryOver", d.carryOver);
-    w("supported", d.supported);
-    w("source", d.source);
-  }
+  if (o.is(kind::ProductSpecification)) specificationMembers(w, o);
   if (o.is(kind::ConfigHandler)) {
-    const auto& d = o.handler;
-    j["id"] = d.id;
-    w("description", d.description);
-    w("version", d.version, 1);
-    w("first", d.first);
-    w("second", d.second);
-    w("filter", d.filter.filter);
-    w("filterMode", d.filter.mode, 2);
-    w("filter150", d.filter.filter150);
-    w("hideUnsolved", d.filter.hideUnsolved);
-    w.attributeFilters("attributeFilters", d.attributeFilters);
-    w("criterionType", d.criterionType);
-    w("caseSensitive", d.caseSensitive, static_cast<unsigned char>(1));
+    j["id"] = o.handler.id;
+    handlerMembers(w, o);
   }
   if (o.is(kind::Modification)) {
-    const auto& d = o.modification;
-    w("user", d.user);
-    w("organization", d.organization);
-    w("project", d.project);
-    w("parent", d.parent);
-    w("eco", d.eco);
-    if (d.action != reference::ActionState::None) j["action"] = actionName(d.action);
+    modificationMembers(w, o);
+    if (o.modification.action != reference::ActionState::None)
+      j["action"] = actionName(o.modification.action);
   }
   return j;
 }
