@@ -2,6 +2,7 @@
 // beside dates, a day beside its complement, two complements that cover every instant, a
 // milestone of another root class, and values of one domain asked under another.
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <cstdio>
 #include <fstream>
@@ -34,7 +35,8 @@ const char* const kStore = R"({"objects": [
 
 std::string storeFile() {
   static const std::string path = [] {
-    std::string p = testing::TempDir() + "effectivity-store.json";
+    // One file per process: tests run side by side, and one must not read another's half-written file.
+    std::string p = testing::TempDir() + "effectivity-store-" + std::to_string(::getpid()) + ".json";
     std::ofstream(p) << kStore;
     return p;
   }();
