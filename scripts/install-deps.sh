@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Installs what the build needs and is missing (Debian packages).
 set -euo pipefail
-packages=(cmake g++ make binutils libgtest-dev libgmock-dev libbenchmark-dev nlohmann-json3-dev libcli11-dev clang-format pkgconf)
+packages=(cmake g++ make binutils libgtest-dev libgmock-dev libbenchmark-dev nlohmann-json3-dev libcli11-dev clang-format pkgconf libsoci-dev libsqlite3-dev)
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")

@@ -61,7 +61,7 @@ Node ReferenceServer::nodeOf(const Object& o) {
   }
   if (o.is(kind::ConfiguredView)) fromHex(o.productType, n.Ref);
   n.Level = static_cast<CORBA::Short>(store_.depth(o));
-  n.ChildrenCount = static_cast<CORBA::Long>(o.children.size());
+  n.ChildrenCount = static_cast<CORBA::Long>(store_.childCount(o));
   std::set<std::string> written;
   for (const auto& a : o.attributes) written.insert(a.Name);
   for (auto& a : described(o))
@@ -95,7 +95,7 @@ namespace {
 // The store as the effectivity engine reads it.
 class StoreChain : public OwnerChain {
  public:
-  explicit StoreChain(const Store& store) : store_(store) {}
+  explicit StoreChain(Store& store) : store_(store) {}
   std::string ownerOf(const std::string& object) const override {
     const Object* o = store_.find(object);
     return o ? o->owner : std::string();
@@ -106,16 +106,16 @@ class StoreChain : public OwnerChain {
   }
 
  private:
-  const Store& store_;
+  Store& store_;
 };
 
 }  // namespace
 
-MilestoneScope ReferenceServer::valueScope(const Object& object, const Object& context) const {
+MilestoneScope ReferenceServer::valueScope(const Object& object, const Object& context) {
   return valueMilestones(StoreChain(store_), object.uuid, context.uuid);
 }
 
-MilestoneScope ReferenceServer::filterScope(const Object& context) const {
+MilestoneScope ReferenceServer::filterScope(const Object& context) {
   return filterMilestones(StoreChain(store_), context.uuid);
 }
 
@@ -222,7 +222,7 @@ HRESULT ReferenceServer::IsClose(const ServerObject& action) {
 
 // --- Session services, desktop and settings --------------------------------------------------
 
-HRESULT ReferenceServer::isIWAppSet() { return store_.inWorkApproval ? S_OK : S_FALSE; }
+HRESULT ReferenceServer::isIWAppSet() { return store_.settings.inWorkApproval ? S_OK : S_FALSE; }
 
 HRESULT ReferenceServer::setValuesOnObject(const ZORIQemFactoryObject_var& object, const XNode& values,
                                            const ZORUnicodeString& mask, CORBA::Environment&) {
@@ -273,7 +273,7 @@ HRESULT ReferenceServer::SetCurrentMask(ZORUnicodeString mask) {
   return S_OK;
 }
 
-ZORUnicodeString ReferenceServer::GetDataDomain() { return store_.dataDomain; }
+ZORUnicodeString ReferenceServer::GetDataDomain() { return store_.settings.dataDomain; }
 
 ZORIRootDesktop_var ReferenceServer::GetRootDesktop() {
   return ZORIRootDesktop_var(makeServerObject(ServerObject::Desktop, "desktop"));

@@ -1,5 +1,5 @@
 // The reference configuration service: every operation of the server seam answered from the
-// in-memory model of reference/store.h. What one operation creates the next one finds; an
+// model of reference/store.h. What one operation creates the next one finds; an
 // unknown UUID or name answers as a missing object does. reference/README.md says what each
 // operation does here.
 #pragma once
@@ -15,10 +15,11 @@ namespace oks::reference {
 
 class ReferenceServer : public Server {
  public:
-  explicit ReferenceServer(std::uint64_t seed = 0x6f6b737265660001ull) : store_(seed) {}
+  // The model kept by the backend; new UUIDs are random unless a seed makes them repeatable.
+  explicit ReferenceServer(StoreBackend& backend, std::optional<std::uint64_t> seed = std::nullopt)
+      : store_(backend, seed) {}
 
   Store& store() { return store_; }
-  const Store& store() const { return store_; }
 
   // --- Product structure ---------------------------------------------------------------------
   HRESULT addCO(const XNodeSeq& in, XNodeSeq*& out) override;
@@ -159,14 +160,14 @@ class ReferenceServer : public Server {
                       const std::string& domain, const Object& context);
   // A specification's members; for another object every specification below it.
   std::vector<Object*> specificationsOf(const Object& object);
-  // The text of an object's effectivities, one line per domain.
-  std::string describeEffectivity(const Object& object);
+  // The text of an object's effectivities, one line per domain (only the domain's when given).
+  std::string describeEffectivity(const Object& object, const std::string* domain = nullptr);
 
  private:
   // Where milestone names resolve for an operation on the context object: those of the
   // object's values, those of filter values (effectivity.h).
-  MilestoneScope valueScope(const Object& object, const Object& context) const;
-  MilestoneScope filterScope(const Object& context) const;
+  MilestoneScope valueScope(const Object& object, const Object& context);
+  MilestoneScope filterScope(const Object& context);
   std::string environmentFor(const Object* owner) const;
   ZORBaseUnknown_var handleOf(const Object& object);
   Object* objectOf(const ServerObject* handle);

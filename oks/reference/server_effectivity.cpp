@@ -71,11 +71,12 @@ HRESULT ReferenceServer::isEffectivityDefined(unsigned char& defined, const XNod
   return S_OK;
 }
 
-std::string ReferenceServer::describeEffectivity(const Object& o) {
+std::string ReferenceServer::describeEffectivity(const Object& o, const std::string* domain) {
   std::string label = o.type + " \"" + o.name + "\"";
   if (o.is(kind::ProductSpecification) && !o.spec.version.empty()) label += " " + o.spec.version;
   Holdings holdings = holdingsOf(o);
   std::vector<std::string> domains = domainsNamed(holdings);
+  if (domain) std::erase_if(domains, [domain](const std::string& d) { return d != *domain; });
   if (domains.empty()) return label + ": ALWAYS";
   std::string text;
   for (const auto& d : domains)

@@ -11,9 +11,10 @@ namespace oks::reference {
 std::vector<Object*> ReferenceServer::handlerVersions(const Uuid& first, const Uuid& second,
                                                       const std::string& id) {
   std::vector<Object*> versions;
-  for (Object* h : store_.all(kind::ConfigHandler))
-    if (h->handler.first == first && h->handler.second == second && h->handler.id == id)
-      versions.push_back(h);
+  Object* context = store_.find(first);
+  if (!context) return versions;
+  for (Object* h : store_.linkedTo(Link::FirstContext, *context, kind::ConfigHandler))
+    if (h->handler.second == second && h->handler.id == id) versions.push_back(h);
   std::stable_sort(versions.begin(), versions.end(),
                    [](const Object* a, const Object* b) { return a->handler.version < b->handler.version; });
   return versions;
@@ -27,11 +28,10 @@ Object* ReferenceServer::latestHandler(const Uuid& first, const Uuid& second, co
 namespace {
 
 // The latest version of every handler that has the object as one of its context nodes.
-std::vector<Object*> latestHandlersOf(Store& store, const Uuid& context) {
+std::vector<Object*> latestHandlersOf(Store& store, const Object& context) {
   std::vector<Object*> latest;
-  for (Object* h : store.all(kind::ConfigHandler)) {
+  for (Object* h : store.linkedTo(Link::Context, context, kind::ConfigHandler)) {
     const HandlerData& d = h->handler;
-    if (d.first != context && d.second != context) continue;
     auto same = std::find_if(latest.begin(), latest.end(), [&d](const Object* o) {
       return o->handler.first == d.first && o->handler.second == d.second && o->handler.id == d.id;
     });
@@ -103,7 +103,7 @@ HRESULT ReferenceServer::getCHList(const XNodeSeq& in, XNodeSeq*& out) {
   if (!store_.findEach(in, objects)) return E_FAIL;
   XNodeSeq handlers;
   for (Object* o : objects)
-    for (Object* h : latestHandlersOf(store_, o->uuid)) handlers.append(xnodeOf(*h));
+    for (Object* h : latestHandlersOf(store_, *o)) handlers.append(xnodeOf(*h));
   return give(out, std::move(handlers));
 }
 
@@ -112,7 +112,7 @@ HRESULT ReferenceServer::getCHNames(const Node& param0, const Node& param1,
   Object* f = store_.find(param0);
   Object* s = store_.find(param1);
   if (!f || !s) return E_FAIL;
-  for (Object* h : latestHandlersOf(store_, f->uuid))
+  for (Object* h : latestHandlersOf(store_, *f))
     if (h->handler.first == f->uuid && h->handler.second == s->uuid) names.Append(h->handler.id);
   return S_OK;
 }
@@ -204,12 +204,12 @@ HRESULT ReferenceServer::propagateEffectivity(const XNode& node, const QEMConfig
 }
 
 HRESULT ReferenceServer::setFilter150Mode() {
-  bool was = std::exchange(store_.filter150, true);
+  bool was = std::exchange(store_.settings.filter150, true);
   return was ? S_FALSE : S_OK;
 }
 
 HRESULT ReferenceServer::unsetFilter150Mode() {
-  bool was = std::exchange(store_.filter150, false);
+  bool was = std::exchange(store_.settings.filter150, false);
   return was ? S_OK : S_FALSE;
 }
 
@@ -227,7 +227,7 @@ HRESULT ReferenceServer::getCHNameVersion(const ZORIConfigurableObject_var& conf
                                           ZORUnicodeString& version) {
   Object* c = objectOf(configurable);
   if (!c) return E_FAIL;
-  for (Object* h : latestHandlersOf(store_, c->uuid))
+  for (Object* h : latestHandlersOf(store_, *c))
     if (h->handler.id == name.str()) {
       id = h->handler.id;
       version = std::to_string(h->handler.version);
@@ -241,11 +241,10 @@ ZORIConfigHandler_var ReferenceServer::GetConfigHandler(const ZORIConfigurableOb
                                                         const ZORUnicodeString& version) {
   Object* c = objectOf(configurable);
   if (!c) return {};
-  for (Object* h : store_.all(kind::ConfigHandler)) {
+  for (Object* h : store_.linkedTo(Link::Context, *c, kind::ConfigHandler)) {
     const HandlerData& d = h->handler;
-    if ((d.first == c->uuid || d.second == c->uuid) && d.id == id.str() &&
-        (version.IsEmpty() ? h == latestHandler(d.first, d.second, d.id)
-                           : std::to_string(d.version) == version.str()))
+    if (d.id == id.str() && (version.IsEmpty() ? h == latestHandler(d.first, d.second, d.id)
+                                               : std::to_string(d.version) == version.str()))
       return ZORIConfigHandler_var(handleOf(*h));
   }
   return {};

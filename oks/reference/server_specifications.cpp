@@ -198,11 +198,10 @@ HRESULT ReferenceServer::addSupportedProdSpec(const XNodeSeq& sources, XNode*& c
 HRESULT ReferenceServer::carryOverPSExists(const XNodeSeq& nodes, unsigned char& exists) {
   std::vector<Object*> sources;
   if (!store_.findEach(nodes, sources, kind::ProductSpecification)) return E_FAIL;
-  auto all = store_.all(kind::ProductSpecification);
-  exists = std::any_of(all.begin(), all.end(), [&sources](const Object* s) {
-    return s->spec.carryOver && std::any_of(sources.begin(), sources.end(),
-                                            [s](const Object* o) { return o->uuid == s->spec.source; });
-  });
+  exists = 0;
+  for (Object* source : sources)
+    for (Object* copy : store_.linkedTo(Link::Source, *source, kind::ProductSpecification))
+      if (copy->spec.carryOver) exists = 1;
   return S_OK;
 }
 

@@ -91,8 +91,7 @@ HRESULT ReferenceServer::getCVListFromProductType(const Node& in, NodeSeq*& out)
   Object* pt = store_.find(in, kind::ProductType);
   if (!pt) return E_FAIL;
   NodeSeq views;
-  for (Object* cv : store_.all(kind::ConfiguredView))
-    if (cv->productType == pt->uuid) views.append(nodeOf(*cv));
+  for (Object* cv : store_.linkedTo(Link::ProductType, *pt, kind::ConfiguredView)) views.append(nodeOf(*cv));
   return give(out, std::move(views));
 }
 

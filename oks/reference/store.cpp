@@ -1,5 +1,6 @@
 #include <algorithm>
 #include <set>
+#include <utility>
 
 #include <oks/reference/store.h>
 
@@ -34,29 +35,101 @@ bool fromHex(const std::string& hex, _SEQUENCE_octet& octets) {
   return true;
 }
 
-Store::Store(std::uint64_t seed) : random_(seed) {}
-
-Object* Store::find(const Uuid& uuid) {
-  auto it = objects_.find(uuid);
-  return it == objects_.end() ? nullptr : &it->second;
+Store::Store(StoreBackend& backend, std::optional<std::uint64_t> seed) : backend_(backend) {
+  if (seed) seeded_.emplace(*seed);
+  settings = kept_ = backend_.settings();
 }
 
-const Object* Store::find(const Uuid& uuid) const {
-  auto it = objects_.find(uuid);
-  return it == objects_.end() ? nullptr : &it->second;
+void Store::begin() {
+  cached_.clear();
+  handedOut_.clear();
+  backend_.begin();
+  settings = kept_ = backend_.settings();
+}
+
+void Store::commit() {
+  for (auto& [uuid, entry] : cached_)
+    if (std::string text = backend_.encode(*entry.object); text != entry.text)
+      backend_.update(*entry.object, text);
+  if (!(settings == kept_)) backend_.setSettings(settings);
+  backend_.commit();
+  cached_.clear();
+  handedOut_.clear();
+  kept_ = settings;
+}
+
+void Store::rollback() {
+  cached_.clear();
+  handedOut_.clear();
+  backend_.rollback();
+  settings = kept_;
+}
+
+Object* Store::handOut(Cached& entry) {
+  if (!std::exchange(entry.handedOut, true)) handedOut_.push_back(entry.object->uuid);
+  return entry.object.get();
+}
+
+Object* Store::cache(StoredObject stored) {
+  auto it = cached_.find(stored.uuid);
+  if (it == cached_.end()) {
+    auto object = std::make_unique<Object>(backend_.decode(stored));
+    std::string keys = keysOf(*object);
+    Cached entry{std::move(object), std::move(stored.text), std::move(keys)};
+    it = cached_.emplace(stored.uuid, std::move(entry)).first;
+  }
+  return handOut(it->second);
+}
+
+std::vector<Object*> Store::cacheAll(std::vector<StoredObject> stored) {
+  std::vector<Object*> out;
+  out.reserve(stored.size());
+  for (auto& s : stored) out.push_back(cache(std::move(s)));
+  return out;
+}
+
+std::string Store::keysOf(const Object& o) {
+  std::string keys;
+  for (const std::string* part : {&o.type, &o.name, &o.owner, &o.productType, &o.spec.source,
+                                  &o.modification.parent, &o.handler.first, &o.handler.second, &o.handler.id})
+    keys += *part + '\x1f';
+  for (const auto* list : {&o.typedefSpecs, &o.authorisedSpecs, &o.spec.members}) {
+    for (const auto& u : *list) keys += u + ',';
+    keys += '\x1f';
+  }
+  return keys;
+}
+
+void Store::writeBack() {
+  // Only what queries select by needs writing now; the rest is compared at commit.
+  for (const auto& uuid : handedOut_) {
+    auto it = cached_.find(uuid);
+    if (it == cached_.end()) continue;
+    Cached& entry = it->second;
+    entry.handedOut = false;
+    if (std::string keys = keysOf(*entry.object); keys != entry.keys) {
+      std::string text = backend_.encode(*entry.object);
+      backend_.update(*entry.object, text);
+      entry.text = std::move(text);
+      entry.keys = std::move(keys);
+    }
+  }
+  handedOut_.clear();
+}
+
+Object* Store::find(const Uuid& uuid) {
+  if (uuid.empty()) return nullptr;
+  if (auto it = cached_.find(uuid); it != cached_.end()) return handOut(it->second);
+  auto stored = backend_.byUuid(uuid);
+  return stored ? cache(std::move(*stored)) : nullptr;
 }
 
 Object* Store::find(const QEM_ProductTypes::Node& node) {
   if (node.UUID.length() > 0) return find(toHex(node.UUID));
   if (node.Name.empty()) return nullptr;
-  Object* found = nullptr;
-  for (const auto& uuid : order_) {
-    Object& o = objects_.at(uuid);
-    if (o.name != node.Name || (!node.Type.empty() && o.type != node.Type)) continue;
-    if (found) return nullptr;
-    found = &o;
-  }
-  return found;
+  writeBack();
+  auto found = backend_.byName(node.Name, node.Type, 2);
+  return found.size() == 1 ? cache(std::move(found[0])) : nullptr;
 }
 
 Object* Store::find(const QEM_ProductTypes::XNode& xnode) {
@@ -74,14 +147,15 @@ Object* Store::find(const QEM_ProductTypes::XNode& xnode, const char* type) {
 }
 
 Uuid Store::newUuid() {
+  static thread_local std::random_device device;
   for (;;) {
     _SEQUENCE_octet octets;
     for (int half = 0; half < 2; ++half) {
-      std::uint64_t bits = random_();
+      std::uint64_t bits = seeded_ ? (*seeded_)() : (std::uint64_t{device()} << 32 | device());
       for (int i = 0; i < 8; ++i) octets.append(static_cast<CORBA::Octet>(bits >> (8 * i)));
     }
     Uuid uuid = toHex(octets);
-    if (!objects_.count(uuid)) return uuid;
+    if (!cached_.count(uuid) && !backend_.exists(uuid)) return uuid;
   }
 }
 
@@ -95,28 +169,33 @@ Object& Store::create(const char* type, const std::string& name, const Uuid& own
   o.environment = environment;
   Uuid uuid = o.uuid;
   insert(std::move(o));
-  return objects_.at(uuid);
+  return *find(uuid);
 }
 
 bool Store::insert(Object object) {
-  if (object.uuid.empty() || objects_.count(object.uuid)) return false;
+  if (object.uuid.empty() || find(object.uuid)) return false;
+  writeBack();
+  std::string text = backend_.encode(object);
+  backend_.insert(object, text);
   Uuid uuid = object.uuid;
-  Uuid owner = object.owner;
-  objects_.emplace(uuid, std::move(object));
-  order_.push_back(uuid);
-  Object& inserted = objects_.at(uuid);
-  // Objects given before their owner join its children now, in the order they came.
-  for (const auto& other : order_)
-    if (objects_.at(other).owner == uuid) inserted.children.push_back(other);
-  if (Object* o = find(owner)) o->children.push_back(uuid);
+  std::string keys = keysOf(object);
+  cached_.emplace(uuid,
+                  Cached{std::make_unique<Object>(std::move(object)), std::move(text), std::move(keys)});
   return true;
 }
 
 std::vector<Object*> Store::children(const Object& object, const char* type) {
-  std::vector<Object*> out;
-  for (const auto& uuid : object.children)
-    if (Object* child = find(uuid); child && (!type || child->is(type))) out.push_back(child);
-  return out;
+  return linkedTo(Link::Owner, object, type);
+}
+
+std::int64_t Store::childCount(const Object& object) {
+  writeBack();
+  return backend_.countOwnedBy(object.uuid);
+}
+
+std::vector<Object*> Store::linkedTo(Link link, const Object& object, const char* type) {
+  writeBack();
+  return cacheAll(backend_.linkedTo(link, object.uuid, type));
 }
 
 std::vector<Object*> Store::descendants(const Object& object) {
@@ -148,18 +227,11 @@ Object* Store::ancestorOrSelf(const Object& object, std::initializer_list<const 
   return nullptr;
 }
 
-int Store::depth(const Object& object) const {
+int Store::depth(const Object& object) {
   int d = 0;
   std::set<Uuid> seen{object.uuid};
   for (const Object* o = find(object.owner); o && seen.insert(o->uuid).second; o = find(o->owner)) ++d;
   return d;
-}
-
-std::vector<Object*> Store::all(const char* type) {
-  std::vector<Object*> out;
-  for (const auto& uuid : order_)
-    if (Object& o = objects_.at(uuid); !type || o.is(type)) out.push_back(&o);
-  return out;
 }
 
 void Store::remove(const Uuid& uuid) {
@@ -172,28 +244,39 @@ void Store::remove(const Uuid& uuid) {
     Object* o = pending.back();
     pending.pop_back();
     if (!removed.insert(o->uuid).second) continue;
-    for (Object* child : children(*o)) pending.push_back(child);
-    for (Object* h : all(kind::ConfigHandler))
-      if (h->handler.first == o->uuid || h->handler.second == o->uuid) pending.push_back(h);
+    for (Link link : {Link::Owner, Link::Context})
+      for (Object* below : linkedTo(link, *o)) pending.push_back(below);
   }
+  writeBack();
+  for (const auto& u : removed) {
+    backend_.erase(u);
+    cached_.erase(u);
+  }
+  // What referred to a removed object forgets it.
   auto gone = [&removed](const Uuid& u) { return removed.count(u) > 0; };
   auto prune = [&gone](std::vector<Uuid>& list) {
+    auto size = list.size();
     list.erase(std::remove_if(list.begin(), list.end(), gone), list.end());
+    return list.size() != size;
   };
-  for (const auto& u : removed) objects_.erase(u);
-  prune(order_);
-  for (auto& [key, o] : objects_) {
-    prune(o.children);
-    prune(o.typedefSpecs);
-    prune(o.authorisedSpecs);
-    prune(o.spec.members);
-    if (gone(o.productType)) o.productType.clear();
-    if (gone(o.spec.source)) o.spec.source.clear();
-    if (gone(o.modification.parent)) o.modification.parent.clear();
+  auto forget = [&gone](Uuid& u) { return gone(u) ? (u.clear(), true) : false; };
+  // Those kept read them into the cache; every object in it is pruned, so that one changed
+  // through a pointer kept from before forgets too.
+  for (const auto& u : removed) {
+    for (auto& stored : backend_.listing(u)) cache(std::move(stored));
+    for (Link link : {Link::ProductType, Link::Source, Link::Parent})
+      for (auto& stored : backend_.linkedTo(link, u, nullptr)) cache(std::move(stored));
   }
+  for (auto& [key, entry] : cached_) {
+    Object& o = *entry.object;
+    bool changed = prune(o.typedefSpecs) | prune(o.authorisedSpecs) | prune(o.spec.members) |
+                   forget(o.productType) | forget(o.spec.source) | forget(o.modification.parent);
+    if (changed) handOut(entry);
+  }
+  writeBack();
 }
 
-std::string Store::brokenReference(const Object& o) const {
+std::string Store::brokenReference(const Object& o) {
   struct Reference {
     const char* member;
     const Uuid& target;

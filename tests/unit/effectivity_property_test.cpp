@@ -23,6 +23,7 @@
 #include <set>
 #include <sstream>
 
+#include <oks/host/reference/database.h>
 #include <oks/reference/reference_server.h>
 
 namespace {
@@ -437,10 +438,17 @@ std::set<std::string> distinct(const std::vector<Set>& terms) {
 
 std::string yesNo(bool b) { return b ? "yes, the rules say no" : "no, the rules say yes"; }
 
+// One database for every case: each case is one transaction, rolled back when it is done.
+oks::host::Database& caseDatabase() {
+  static auto database = oks::host::Database::open("", oks::host::Database::Mode::Temporary);
+  return *database;
+}
+
 // The store of a case in a reference service.
 struct Served {
   explicit Served(const Case& c) {
     Store& store = server.store();
+    store.begin();
     objects[R] = &store.create(kind::ProductRootClass, "R", "", "CONFIG");
     objects[S] = &store.create(kind::ProductRootClass, "S", "", "CONFIG");
     objects[T] = &store.create(kind::ProductType, "T", objects[R]->uuid, "CONFIG");
@@ -456,7 +464,9 @@ struct Served {
   }
   Node node(Place p) { return server.nodeOf(*objects[p]); }
 
-  ReferenceServer server;
+  ~Served() { server.store().rollback(); }
+
+  ReferenceServer server{caseDatabase(), 1};
   Object* objects[kPlaces];
 };
 

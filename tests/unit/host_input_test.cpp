@@ -11,6 +11,7 @@
 #include <oks/host/cases/case_check.h>
 #include <oks/host/cases/case_file.h>
 #include <oks/host/command_line.h>
+#include <oks/host/reference/database.h>
 #include <oks/host/reference/exec.h>
 #include <oks/host/reference/script.h>
 #include <oks/host/reference/store_file.h>
@@ -37,7 +38,8 @@ std::string caseError(const std::string& file) {
 }
 
 std::string storeError(const std::string& file) {
-  reference::Store store;
+  auto database = Database::open("", Database::Mode::Temporary);
+  reference::Store store(*database);
   try {
     loadStoreFile(file, store);
   } catch (const std::exception& e) {
@@ -48,7 +50,7 @@ std::string storeError(const std::string& file) {
 
 std::string scriptError(const std::string& file) {
   std::ostringstream out, err;
-  int exit = runScript({OKS_LIBRARY_PATH, "", nullptr}, file, false, out, err);
+  int exit = runScript({OKS_LIBRARY_PATH, "", nullptr, std::nullopt}, file, false, out, err);
   return exit == exitUnreadable ? err.str() : "ran";
 }
 
@@ -56,8 +58,8 @@ std::string paramError(const std::string& file) {
   std::ifstream in(file, std::ios::binary);
   std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
   std::ostringstream out, err;
-  int exit =
-      execCommand({OKS_LIBRARY_PATH, "", nullptr}, "OKS_getCHList", {"Param0=" + text}, false, out, err);
+  int exit = execCommand({OKS_LIBRARY_PATH, "", nullptr, std::nullopt}, "OKS_getCHList", {"Param0=" + text},
+                         false, out, err);
   return exit == exitUnreadable ? err.str() : "ran";
 }
 

@@ -35,7 +35,7 @@ const char* const kStore = R"({"objects": [
 
 std::string storeFile() {
   static const std::string path = [] {
-    // One file per process: the tests run as parallel processes, each writing its store.
+    // One file per process: tests run side by side, and one must not read another's half-written file.
     std::string p = testing::TempDir() + "effectivity-store-" + std::to_string(::getpid()) + ".json";
     std::ofstream(p) << kStore;
     return p;

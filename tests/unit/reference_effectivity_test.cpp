@@ -6,6 +6,7 @@
 
 #include <map>
 
+#include <oks/host/reference/database.h>
 #include <oks/reference/effectivity.h>
 #include <oks/reference/reference_server.h>
 
@@ -295,7 +296,8 @@ TEST(ReferenceEffectivity, AnObjectsEffectivityInADomain) {
   EXPECT_EQ(oks::reference::domainsNamed(held), (std::vector<std::string>{"", "EU"}));
 
   // No object defines nothing.
-  oks::reference::ReferenceServer server;
+  auto database = oks::host::Database::open("", oks::host::Database::Mode::Temporary);
+  oks::reference::ReferenceServer server(*database);
   unsigned char defined = 9;
   ASSERT_EQ(server.isEffectivityDefined(defined, {}), S_OK);
   EXPECT_EQ(defined, 0);

@@ -6,6 +6,7 @@
 #include <limits>
 #include <memory>
 
+#include <oks/host/reference/database.h>
 #include <oks/reference/reference_server.h>
 
 namespace {
@@ -62,7 +63,9 @@ class ReferenceServerTest : public ::testing::Test {
   }
   Object* found(const XNode& x) { return store.find(x); }
 
-  ReferenceServer server;
+  std::unique_ptr<oks::host::Database> database =
+      oks::host::Database::open("", oks::host::Database::Mode::Temporary);
+  ReferenceServer server{*database, 1};
   Store& store = server.store();
   oks::ScopedServer installed{&server};  // handles the service gives out forward through the seam
   Object *prc, *pt, *cv, *ps26, *ps27, *co;
@@ -437,10 +440,8 @@ TEST_F(ReferenceServerTest, SessionDesktopAndWrittenValues) {
 
 // Walks over owners end whatever the store holds, even an ownership cycle the loader would refuse.
 TEST_F(ReferenceServerTest, WalksEndOnAnOwnershipCycle) {
-  cv->owner = pt->uuid;
-  pt->owner = cv->uuid;
-  pt->children.push_back(cv->uuid);
-  cv->children.push_back(pt->uuid);
+  store.find(cv->uuid)->owner = pt->uuid;
+  store.find(pt->uuid)->owner = cv->uuid;
   NodeSeq* tree = nullptr;
   ASSERT_EQ(server.getConfigTree(node(pt), tree), S_OK);
   EXPECT_EQ(owned(tree)->length(), 4u);  // the type, its view and the two specifications
@@ -451,7 +452,8 @@ TEST_F(ReferenceServerTest, WalksEndOnAnOwnershipCycle) {
 }
 
 TEST(ReferenceStore, SeedDataChecks) {
-  Store store;
+  auto database = oks::host::Database::open("", oks::host::Database::Mode::Temporary);
+  Store store(*database);
   Object child;
   child.uuid = "02";
   child.type = kind::ConfiguredView;
@@ -464,7 +466,9 @@ TEST(ReferenceStore, SeedDataChecks) {
   root.type = kind::ProductRootClass;
   ASSERT_TRUE(store.insert(root));
   EXPECT_EQ(store.brokenReference(child), "productType: 01 is a PRC, not a PT");
-  EXPECT_EQ(store.find(std::string("01"))->children, std::vector<Uuid>{"02"});
+  auto children = store.children(*store.find(std::string("01")));
+  ASSERT_EQ(children.size(), 1u);
+  EXPECT_EQ(children[0]->uuid, "02");
   EXPECT_FALSE(store.insert(root));
   Object handler;
   handler.type = kind::ConfigHandler;

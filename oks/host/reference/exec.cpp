@@ -80,6 +80,60 @@ CommandRun runCommand(const std::string& lateType, const std::vector<Param>& par
   return run;
 }
 
+bool isStoreFile(const std::string& location) {
+  return location.size() >= 5 && location.compare(location.size() - 5, 5, ".json") == 0;
+}
+
+namespace {
+
+std::unique_ptr<Database> openStore(const std::string& location) {
+  if (!location.empty() && !isStoreFile(location)) return Database::open(location, Database::Mode::Open);
+  auto database = Database::open("", Database::Mode::Temporary);
+  if (!location.empty()) {
+    reference::Store store(*database);
+    store.begin();
+    loadStoreFile(location, store);
+    store.commit();
+  }
+  return database;
+}
+
+}  // namespace
+
+ReferenceSession::ReferenceSession(const std::string& store, std::optional<std::uint64_t> seed)
+    : database_(openStore(store)), server_(*database_, seed), installed_(&server_) {}
+
+ReferenceSession::~ReferenceSession() { resetSession(); }
+
+CommandRun ReferenceSession::run(const std::string& lateType, const std::vector<Param>& params,
+                                 std::ostream* traceEcho) {
+  reference::Store& store = server_.store();
+  database_->takeFailure();
+  store.begin();
+  CommandRun run;
+  try {
+    run = runCommand(lateType, params, traceEcho);
+  } catch (...) {
+    store.rollback();
+    throw;
+  }
+  if (std::string failure = database_->takeFailure(); !failure.empty()) {
+    store.rollback();
+    throw StoreError(failure);
+  }
+  if (!run.outcome.value("exception", Json()).is_null()) {
+    store.rollback();
+    return run;
+  }
+  try {
+    store.commit();
+  } catch (...) {
+    store.rollback();
+    throw;
+  }
+  return run;
+}
+
 bool failed(const Json& outcome) {
   const Json& status = outcome.contains("status") ? outcome["status"] : Json();
   return !status.is_number_integer() || status.get<std::int64_t>() < 0;
@@ -132,11 +186,8 @@ int execCommand(const ReferenceOptions& options, const std::string& lateType,
     CommandLibrary library(options.libraryPath);
     if (!findLateType(lateType.c_str()))
       throw std::runtime_error("unknown late type " + lateType + " (okshost list shows the registered ones)");
-    reference::ReferenceServer server;
-    if (!options.storeFile.empty()) loadStoreFile(options.storeFile, server.store());
-    ScopedServer installed(&server);
-    run = runCommand(lateType, decoded, options.traceEcho);
-    resetSession();
+    ReferenceSession session(options.storeFile, options.seed);
+    run = session.run(lateType, decoded, options.traceEcho);
   } catch (const std::exception& e) {
     resetSession();
     err << "okshost: " << e.what() << "\n";

@@ -3,21 +3,32 @@
 // and result texts).
 #pragma once
 
+#include <memory>
+#include <optional>
 #include <ostream>
 #include <string>
 #include <vector>
 
+#include <oks/host/reference/database.h>
 #include <oks/host/values.h>
+#include <oks/reference/reference_server.h>
 
 namespace oks::host {
 
 struct ReferenceOptions {
   std::string libraryPath;
-  // The store file to start from; empty: an empty store (exec), the script's own (script).
+  // The store: a database (what commands change is kept), or a store file (*.json: loaded into a
+  // temporary database, nothing written back); empty: an empty store (exec), the script's own
+  // (script).
   std::string storeFile;
   // When set, every trace line is also written here, indented by step depth.
   std::ostream* traceEcho = nullptr;
+  // When set, new objects get repeatable UUIDs from a generator seeded with it.
+  std::optional<std::uint64_t> seed;
 };
+
+// Whether a store location names a store file rather than a database.
+bool isStoreFile(const std::string& location);
 
 // One command run: the outcome to match and to print as JSON ({"status", "results", "trace",
 // "exception"}, or {"created": false} when the command could not be made), and the results with
@@ -29,6 +40,24 @@ struct CommandRun {
 
 // Runs a command of the loaded library against the installed server.
 CommandRun runCommand(const std::string& lateType, const std::vector<Param>& params, std::ostream* traceEcho);
+
+// The reference service over a store (ReferenceOptions::storeFile), installed as the server
+// while it lives; each command runs as one transaction.
+class ReferenceSession {
+ public:
+  ReferenceSession(const std::string& store, std::optional<std::uint64_t> seed);
+  ~ReferenceSession();
+  // Runs the command as one transaction: what it changed is committed whatever status it
+  // returns, and rolled back when an exception left it. A store failure rolls back and throws
+  // StoreError.
+  CommandRun run(const std::string& lateType, const std::vector<Param>& params, std::ostream* traceEcho);
+  reference::ReferenceServer& server() { return server_; }
+
+ private:
+  std::unique_ptr<Database> database_;
+  reference::ReferenceServer server_;
+  ScopedServer installed_;
+};
 
 // Whether the run failed: the command was not made, an exception left it, or its status is
 // negative.

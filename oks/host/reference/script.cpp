@@ -249,9 +249,7 @@ int runScript(const ReferenceOptions& options, const std::string& file, bool jso
       nameWidth = std::max(nameWidth, step.name.size());
       commandWidth = std::max(commandWidth, step.command.size());
     }
-    reference::ReferenceServer server;
-    if (!storeFile.empty()) loadStoreFile(storeFile, server.store());
-    ScopedServer installed(&server);
+    ReferenceSession session(storeFile, options.seed);
 
     std::map<std::string, Json> results;
     Json outcomes = Json::array();
@@ -265,7 +263,7 @@ int runScript(const ReferenceOptions& options, const std::string& file, bool jso
         throw std::runtime_error(file + ": " + e.what());
       }
       if (options.traceEcho) *options.traceEcho << "[" << step.name << "]\n";
-      CommandRun run = runCommand(step.command, params, options.traceEcho);
+      CommandRun run = session.run(step.command, params, options.traceEcho);
       const Json& outcome = run.outcome;
       results[step.name] = outcome.contains("results") ? outcome["results"] : Json::object();
 

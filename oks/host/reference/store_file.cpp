@@ -38,8 +38,9 @@ class Members {
  public:
   Members(const Json& j, std::string path) : j_(j), path_(std::move(path)) {}
 
+  // The third argument is what a writer leaves out; a reader leaves the target as it is.
   template <class T>
-  void operator()(const char* name, T& target) const {
+  void operator()(const char* name, T& target, const T& = T{}) const {
     if (auto it = j_.find(name); it != j_.end()) fromJson(*it, target, memberPath(path_, name));
   }
   void uuid(const char* name, Uuid& target) const {
@@ -73,21 +74,50 @@ void readCurrentFilter(const Json& j, reference::CurrentFilter& f, const std::st
   m("hideUnsolved", f.hideUnsolved);
 }
 
-void readSpecification(const Members& m, Object& o) {
+// The members of each kind of object, for reading (Members) and writing (Writer) alike; O is
+// Object or const Object.
+template <class V, class O>
+void specificationMembers(V& v, O& o) {
   auto& d = o.spec;
-  m("version", d.version);
-  m("specType", d.specType);
-  m.uuids("members", d.members);
-  m("values", d.values);
-  m("domain", d.domain);
-  m("hideUnsolved", d.hideUnsolved);
-  m("filter", d.filter);
-  m.attributeFilters("criteria", d.criteria);
-  m("caseSensitive", d.caseSensitive);
-  m("criteriaType", d.criteriaType);
-  m("carryOver", d.carryOver);
-  m("supported", d.supported);
-  m.uuid("source", d.source);
+  v("version", d.version);
+  v("specType", d.specType);
+  v.uuids("members", d.members);
+  v("values", d.values);
+  v("domain", d.domain);
+  v("hideUnsolved", d.hideUnsolved);
+  v("filter", d.filter);
+  v.attributeFilters("criteria", d.criteria);
+  v("caseSensitive", d.caseSensitive, static_cast<unsigned char>(1));
+  v("criteriaType", d.criteriaType);
+  v("carryOver", d.carryOver);
+  v("supported", d.supported);
+  v.uuid("source", d.source);
+}
+
+template <class V, class O>
+void handlerMembers(V& v, O& o) {
+  auto& d = o.handler;
+  v("description", d.description);
+  v("version", d.version, 1);
+  v.uuid("first", d.first);
+  v.uuid("second", d.second);
+  v("filter", d.filter.filter);
+  v("filterMode", d.filter.mode, 2);
+  v("filter150", d.filter.filter150);
+  v("hideUnsolved", d.filter.hideUnsolved);
+  v.attributeFilters("attributeFilters", d.attributeFilters);
+  v("criterionType", d.criterionType);
+  v("caseSensitive", d.caseSensitive, static_cast<unsigned char>(1));
+}
+
+template <class V, class O>
+void modificationMembers(V& v, O& o) {
+  auto& d = o.modification;
+  v("user", d.user);
+  v("organization", d.organization);
+  v("project", d.project);
+  v.uuid("parent", d.parent);
+  v("eco", d.eco);
 }
 
 void readHandler(const Members& m, Object& o) {
@@ -95,27 +125,13 @@ void readHandler(const Members& m, Object& o) {
   d.id = o.name;
   m("id", d.id);
   if (o.name.empty()) o.name = d.id;
-  m("description", d.description);
-  m("version", d.version);
-  m.uuid("first", d.first);
-  m.uuid("second", d.second);
-  m("filter", d.filter.filter);
-  m("filterMode", d.filter.mode);
-  m("filter150", d.filter.filter150);
-  m("hideUnsolved", d.filter.hideUnsolved);
-  m.attributeFilters("attributeFilters", d.attributeFilters);
-  m("criterionType", d.criterionType);
-  m("caseSensitive", d.caseSensitive);
+  handlerMembers(m, o);
   if (o.owner.empty()) o.owner = d.second;
 }
 
 void readModification(const Members& m, Object& o) {
   auto& d = o.modification;
-  m("user", d.user);
-  m("organization", d.organization);
-  m("project", d.project);
-  m.uuid("parent", d.parent);
-  m("eco", d.eco);
+  modificationMembers(m, o);
   std::string action = "none";
   m("action", action);
   static const std::map<std::string, reference::ActionState> states{
@@ -128,7 +144,9 @@ void readModification(const Members& m, Object& o) {
   d.action = state->second;
 }
 
-Object readObject(const Json& j, const std::string& path) {
+}  // namespace
+
+Object readStoreObject(const Json& j, const std::string& path) {
   if (!j.is_object()) throw CaseError(path, "expected an object");
   auto type = j.find("Type");
   if (type == j.end()) throw CaseError(path, "an object needs its Type");
@@ -160,11 +178,85 @@ Object readObject(const Json& j, const std::string& path) {
   m.uuid("productType", o.productType);
   m.uuids("typedefSpecs", o.typedefSpecs);
   m.uuids("authorisedSpecs", o.authorisedSpecs);
-  if (o.is(kind::ProductSpecification)) readSpecification(m, o);
+  if (o.is(kind::ProductSpecification)) specificationMembers(m, o);
   if (o.is(kind::ConfigHandler)) readHandler(m, o);
   if (o.is(kind::Modification)) readModification(m, o);
   return o;
 }
+
+namespace {
+
+// Writes the members that differ from what a store file leaves out.
+class Writer {
+ public:
+  explicit Writer(Json& j) : j_(j) {}
+  template <class T>
+  void operator()(const char* name, const T& value, const T& empty = T{}) {
+    if (!(value == empty)) j_[name] = toJson(value);
+  }
+  void uuid(const char* name, const Uuid& value) { (*this)(name, value); }
+  void uuids(const char* name, const std::vector<Uuid>& list) {
+    if (!list.empty()) j_[name] = list;
+  }
+  void attributeFilters(const char* name, const reference::AttributeFilterList& list) {
+    if (!list.empty()) j_[name] = toJson(reference::toList(list));
+  }
+
+ private:
+  Json& j_;
+};
+
+const char* actionName(reference::ActionState state) {
+  switch (state) {
+    case reference::ActionState::Open:
+      return "open";
+    case reference::ActionState::Closed:
+      return "closed";
+    default:
+      return "none";
+  }
+}
+
+}  // namespace
+
+Json storeObject(const Object& o) {
+  CompactRecords compact;
+  Json j = Json::object();
+  Writer w(j);
+  j["UUID"] = o.uuid;
+  j["Type"] = o.type;
+  w("Name", o.name);
+  w("Environment", o.environment, std::string(reference::kDefaultEnvironment));
+  w("owner", o.owner);
+  w("attributes", o.attributes);
+  w("milestones", o.milestones);
+  if (o.currentFilter) {
+    const auto& f = *o.currentFilter;
+    j["currentFilter"] = Json{{"filter", toJson(f.filter)},
+                              {"mode", f.mode},
+                              {"filter150", f.filter150},
+                              {"hideUnsolved", f.hideUnsolved}};
+  }
+  if (o.is(kind::ConfiguredView)) w("productType", o.productType);
+  if (o.is(kind::ProductType)) {
+    w.uuids("typedefSpecs", o.typedefSpecs);
+    w.uuids("authorisedSpecs", o.authorisedSpecs);
+  }
+  if (o.is(kind::ProductType) || o.is(kind::ProductSpecification)) w("applicability", o.applicability);
+  if (o.is(kind::ProductSpecification)) specificationMembers(w, o);
+  if (o.is(kind::ConfigHandler)) {
+    j["id"] = o.handler.id;
+    handlerMembers(w, o);
+  }
+  if (o.is(kind::Modification)) {
+    modificationMembers(w, o);
+    if (o.modification.action != reference::ActionState::None)
+      j["action"] = actionName(o.modification.action);
+  }
+  return j;
+}
+
+namespace {
 
 // Follows one kind of link (owner, parent modification) from each object and reports the first
 // cycle as "a -> b -> a". Every object is walked once: a chain known to end stays known.
@@ -225,16 +317,16 @@ void loadStore(const Json& j, reference::Store& store) {
   if (!j.is_object()) throw CaseError("", "a store is an object with its \"objects\"");
   expectMembers(j, {"dataDomain", "inWorkApproval", "filter150", "objects"}, "");
   Members m(j, "");
-  m("dataDomain", store.dataDomain);
-  m("inWorkApproval", store.inWorkApproval);
-  m("filter150", store.filter150);
+  m("dataDomain", store.settings.dataDomain);
+  m("inWorkApproval", store.settings.inWorkApproval);
+  m("filter150", store.settings.filter150);
   auto objects = j.find("objects");
   if (objects == j.end()) return;
   expectArray(*objects, "objects");
   std::vector<std::pair<std::string, Uuid>> loaded;
   for (std::size_t i = 0; i < objects->size(); ++i) {
     std::string path = indexPath("objects", i);
-    Object o = readObject((*objects)[i], path);
+    Object o = readStoreObject((*objects)[i], path);
     Uuid uuid = o.uuid;
     if (!store.insert(std::move(o)))
       throw CaseError(memberPath(path, "UUID"), "UUID " + uuid + " is given twice");

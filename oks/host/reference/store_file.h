@@ -19,6 +19,11 @@
 
 namespace oks::host {
 
+// One object of a store file, and the store-file form of an object (members holding what a store
+// file may leave out are left out). readStoreObject throws CaseError naming the member path.
+reference::Object readStoreObject(const Json& j, const std::string& path);
+Json storeObject(const reference::Object& object);
+
 // Fills the store from a parsed store file; throws CaseError naming the member path.
 void loadStore(const Json& j, reference::Store& store);
 // Reads and loads a store file; throws std::runtime_error beginning with the file name.
