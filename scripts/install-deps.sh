@@ -2,6 +2,8 @@
 # Installs what the build needs and is missing (Debian packages).
 set -euo pipefail
 packages=(cmake g++ make binutils libgtest-dev libgmock-dev libbenchmark-dev nlohmann-json3-dev libcli11-dev clang-format pkgconf libsoci-dev libsqlite3-dev)
+# --fuzz: also clang and libFuzzer, for scripts/fuzz.sh.
+if [ "${1:-}" = "--fuzz" ]; then packages+=(clang-14 libclang-rt-14-dev python3); fi
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")

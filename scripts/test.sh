@@ -12,6 +12,8 @@ if [ "${1:-}" = "--sanitize" ]; then
   "$root/scripts/build.sh" "$dir" -DOKS_SANITIZE=ON -DOKS_BUILD_TESTS=ON -DOKS_BUILD_BENCH=OFF
   export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1
   export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
+  # The allocation sweep within about three minutes: no case begun after 150 s.
+  export OKS_ALLOC_SWEEP_SECONDS=${OKS_ALLOC_SWEEP_SECONDS:-150}
 elif [ "${1:-}" = "--thread" ]; then
   dir="$root/build-tsan"
   "$root/scripts/build.sh" "$dir" -DOKS_SANITIZE=thread -DOKS_BUILD_TESTS=ON -DOKS_BUILD_BENCH=OFF

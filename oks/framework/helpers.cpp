@@ -5,9 +5,9 @@ namespace detail {
 
 MIROIStreamable* makeStreamer(const char* lateType, HRESULT& queryStatus) {
   ZORBaseUnknown* object = new ZORObject(lateType, nullptr);
+  ReleasedOnExit<ZORBaseUnknown> released(object);
   MIROIStreamable* streamer = nullptr;
   queryStatus = object->QueryInterface(IID_MIROIStreamable, reinterpret_cast<void**>(&streamer));
-  object->Release();
   return streamer;
 }
 
@@ -24,9 +24,9 @@ StreamerOutcome streamText(MIROBaseCommandNoSO& command, const ZORUnicodeString&
   MIROIStreamable* streamer = detail::makeStreamer(ZORUnicodeStringStreamer::LateType, outcome.queryStatus);
   outcome.gotInterface = streamer != nullptr;
   if (!streamer) return outcome;
+  detail::ReleasedOnExit<MIROIStreamable> released(streamer);
   if (auto* impl = dynamic_cast<ZORUnicodeStringStreamer*>(streamer->GetImpl(1))) impl->SetObject(&text);
   outcome.setStatus = detail::setStreamable(command, key, streamer);
-  streamer->Release();
   return outcome;
 }
 

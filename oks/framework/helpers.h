@@ -295,6 +295,21 @@ struct StreamerOutcome {
 
 namespace detail {
 
+// Releases an object's reference on every exit, exceptions included.
+template <class T>
+class ReleasedOnExit {
+ public:
+  explicit ReleasedOnExit(T* object) : object_(object) {}
+  ~ReleasedOnExit() {
+    if (object_) object_->Release();
+  }
+  ReleasedOnExit(const ReleasedOnExit&) = delete;
+  ReleasedOnExit& operator=(const ReleasedOnExit&) = delete;
+
+ private:
+  T* object_;
+};
+
 // Makes a streamer of the late type; the interface pointer (with its own reference) or null.
 MIROIStreamable* makeStreamer(const char* lateType, HRESULT& queryStatus);
 HRESULT setStreamable(MIROBaseCommandNoSO& command, const ZORUnicodeString& key, MIROIStreamable* streamer);
@@ -314,9 +329,9 @@ StreamerOutcome streamRecord(MIROBaseCommandNoSO& command, const ZORUnicodeStrin
     if (setWithoutInterface) outcome.setStatus = detail::setStreamable(command, key, nullptr);
     return outcome;
   }
+  detail::ReleasedOnExit<MIROIStreamable> released(streamer);
   if (auto* impl = dynamic_cast<Streamer*>(streamer->GetImpl(1))) impl->SetObject(record.release());
   outcome.setStatus = detail::setStreamable(command, key, streamer);
-  streamer->Release();
   return outcome;
 }
 

@@ -18,7 +18,8 @@ void expectArray(const Json& j, const std::string& path) {
 
 void expectMembers(const Json& j, const std::vector<const char*>& names, const std::string& path) {
   if (!j.is_object()) throw CaseError(path, "expected an object");
-  for (const auto& [key, value] : j.items()) {
+  for (auto it = j.begin(); it != j.end(); ++it) {
+    const std::string& key = it.key();
     bool known = std::any_of(names.begin(), names.end(), [&](const char* n) { return key == n; });
     if (!known) {
       std::string list;

@@ -1,0 +1,157 @@
+#include "failing_new.h"
+
+#include <execinfo.h>
+#include <unistd.h>
+
+#include <atomic>
+#include <cstddef>
+#include <cstdlib>
+#include <new>
+
+namespace oks::test {
+namespace {
+
+std::atomic<long> live{0};
+
+struct ThreadState {
+  long failAt = 0;  // 0: not armed
+  long counted = 0;
+  bool failed = false;
+  int suspended = 0;
+};
+thread_local ThreadState state;
+
+// Whether this allocation must fail.
+bool failsNow() {
+  ThreadState& s = state;
+  if (s.failAt == 0 || s.suspended > 0) return false;
+  if (++s.counted != s.failAt) return false;
+  s.failed = true;
+  return true;
+}
+
+// Diagnosis: while recording, every allocation is kept with its call stack until it is freed.
+struct Recorded {
+  void* p;
+  void* frames[24];
+  int depth;
+};
+constexpr int kRecords = 1 << 16;
+Recorded* records = nullptr;
+bool recording = false;
+thread_local bool inRecorder = false;
+
+void record(void* p) {
+  if (!recording || inRecorder) return;
+  inRecorder = true;
+  for (int i = 0; i < kRecords; ++i)
+    if (!records[i].p) {
+      records[i].p = p;
+      records[i].depth = backtrace(records[i].frames, 24);
+      break;
+    }
+  inRecorder = false;
+}
+
+void forget(void* p) {
+  if (!recording) return;
+  for (int i = 0; i < kRecords; ++i)
+    if (records[i].p == p) {
+      records[i].p = nullptr;
+      return;
+    }
+}
+
+void* allocate(std::size_t size, std::size_t alignment) {
+  if (failsNow()) return nullptr;
+  if (size == 0) size = 1;
+  void* p = nullptr;
+  if (alignment <= alignof(std::max_align_t))
+    p = std::malloc(size);
+  else if (posix_memalign(&p, alignment, size) != 0)
+    p = nullptr;
+  if (p) {
+    live.fetch_add(1, std::memory_order_relaxed);
+    record(p);
+  }
+  return p;
+}
+
+void* allocateOrThrow(std::size_t size, std::size_t alignment) {
+  void* p = allocate(size, alignment);
+  if (!p) throw std::bad_alloc();
+  return p;
+}
+
+void release(void* p) {
+  if (!p) return;
+  live.fetch_sub(1, std::memory_order_relaxed);
+  forget(p);
+  std::free(p);
+}
+
+}  // namespace
+
+void armAllocationFailure(long n) { state = {n, 0, false, state.suspended}; }
+
+AllocationCount disarmAllocationFailure() {
+  AllocationCount count{state.counted, state.failed};
+  state = {0, 0, false, state.suspended};
+  return count;
+}
+
+long liveAllocations() { return live.load(std::memory_order_relaxed); }
+
+void recordAllocations(bool on) {
+  if (on && !records) records = static_cast<Recorded*>(std::calloc(kRecords, sizeof(Recorded)));
+  if (!on && records)
+    for (int i = 0; i < kRecords; ++i)
+      if (records[i].p) {
+        static const char line[] = "-- still allocated, made at:\n";
+        (void)!write(2, line, sizeof line - 1);
+        backtrace_symbols_fd(records[i].frames, records[i].depth, 2);
+        records[i].p = nullptr;
+      }
+  recording = on;
+}
+
+AllocationFailureSuspended::AllocationFailureSuspended() { ++state.suspended; }
+AllocationFailureSuspended::~AllocationFailureSuspended() { --state.suspended; }
+
+}  // namespace oks::test
+
+using oks::test::allocate;
+using oks::test::allocateOrThrow;
+using oks::test::release;
+
+constexpr std::size_t kPlain = alignof(std::max_align_t);
+
+void* operator new(std::size_t n) { return allocateOrThrow(n, kPlain); }
+void* operator new[](std::size_t n) { return allocateOrThrow(n, kPlain); }
+void* operator new(std::size_t n, const std::nothrow_t&) noexcept { return allocate(n, kPlain); }
+void* operator new[](std::size_t n, const std::nothrow_t&) noexcept { return allocate(n, kPlain); }
+void* operator new(std::size_t n, std::align_val_t a) {
+  return allocateOrThrow(n, static_cast<std::size_t>(a));
+}
+void* operator new[](std::size_t n, std::align_val_t a) {
+  return allocateOrThrow(n, static_cast<std::size_t>(a));
+}
+void* operator new(std::size_t n, std::align_val_t a, const std::nothrow_t&) noexcept {
+  return allocate(n, static_cast<std::size_t>(a));
+}
+void* operator new[](std::size_t n, std::align_val_t a, const std::nothrow_t&) noexcept {
+  return allocate(n, static_cast<std::size_t>(a));
+}
+
+void operator delete(void* p) noexcept { release(p); }
+void operator delete[](void* p) noexcept { release(p); }
+void operator delete(void* p, std::size_t) noexcept { release(p); }
+void operator delete[](void* p, std::size_t) noexcept { release(p); }
+void operator delete(void* p, const std::nothrow_t&) noexcept { release(p); }
+void operator delete[](void* p, const std::nothrow_t&) noexcept { release(p); }
+void operator delete(void* p, std::align_val_t) noexcept { release(p); }
+void operator delete[](void* p, std::align_val_t) noexcept { release(p); }
+void operator delete(void* p, std::size_t, std::align_val_t) noexcept { release(p); }
+void operator delete[](void* p, std::size_t, std::align_val_t) noexcept { release(p); }
+void operator delete(void* p, std::align_val_t, const std::nothrow_t&) noexcept { release(p); }
+void operator delete[](void* p, std::align_val_t, const std::nothrow_t&) noexcept { release(p); }
