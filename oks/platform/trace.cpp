@@ -65,16 +65,30 @@ void TraceCapture::flush() {
   pending_.clear();
 }
 
+namespace {
+
+// A step line: the mark ('+' opened, '-' closed) and the step's name, in one allocation. (Written
+// as "+" + std::string(name), GCC 12 at -O3 reports a false -Wrestrict in the inlined copy.)
+std::string stepLine(char mark, std::string_view name) {
+  std::string line;
+  line.reserve(name.size() + 1);
+  line += mark;
+  line += name;
+  return line;
+}
+
+}  // namespace
+
 void TraceCapture::stepOpened(std::string_view name) {
   flush();
-  lines_.push_back({"+" + std::string(name), depth_});
+  lines_.push_back({stepLine('+', name), depth_});
   ++depth_;
 }
 
 void TraceCapture::stepClosed(std::string_view name) {
   flush();
   if (depth_ > 0) --depth_;
-  lines_.push_back({"-" + std::string(name), depth_});
+  lines_.push_back({stepLine('-', name), depth_});
 }
 
 void TraceCapture::text(std::string_view fragment) {

@@ -179,7 +179,8 @@ Json resolve(const Json& j, const std::string& path, const std::map<std::string,
         if (found) value = Json(value[*member]);
       } else {
         std::size_t i = std::get<std::size_t>(part);
-        walked += "[" + std::to_string(i) + "]";
+        // Appended piece by piece: GCC 12 at -O3 reports a false -Wrestrict on "[" + std::string.
+        walked.append("[").append(std::to_string(i)).append("]");
         found = value.is_array() && i < value.size();
         if (found) value = Json(value[i]);
       }
