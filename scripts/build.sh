@@ -1,7 +1,15 @@
 #!/usr/bin/env bash
 # Configures and builds into a folder: scripts/build.sh BUILD_DIR [cmake options...]
+# Compiles through ccache when it is installed, so that the main job's and the test command's
+# builds (same flags, different folders) compile each file once.
 set -euo pipefail
 dir=$1
 shift
-cmake -S "$(dirname "$0")/.." -B "$dir" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DOKS_WERROR=ON "$@" >/dev/null
+root=$(cd "$(dirname "$0")/.." && pwd)
+launcher=()
+if [ -z "${CMAKE_CXX_COMPILER_LAUNCHER:-}" ] && command -v ccache >/dev/null; then
+  export CCACHE_BASEDIR="$root"
+  launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
+fi
+cmake -S "$root" -B "$dir" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DOKS_WERROR=ON "${launcher[@]}" "$@" >/dev/null
 cmake --build "$dir" -j"$(nproc)"
