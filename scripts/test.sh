@@ -16,7 +16,8 @@ if [ "${1:-}" = "--sanitize" ]; then
   export OKS_ALLOC_SWEEP_SECONDS=${OKS_ALLOC_SWEEP_SECONDS:-150}
 elif [ "${1:-}" = "--thread" ]; then
   dir="$root/build-tsan"
-  "$root/scripts/build.sh" "$dir" -DOKS_SANITIZE=thread -DOKS_BUILD_TESTS=ON -DOKS_BUILD_BENCH=OFF
+  OKS_BUILD_TARGETS="oks_unit_tests MIROCfgServImpl" \
+    "$root/scripts/build.sh" "$dir" -DOKS_SANITIZE=thread -DOKS_BUILD_TESTS=ON -DOKS_BUILD_BENCH=OFF
   export TSAN_OPTIONS=halt_on_error=1
   ctest --test-dir "$dir" --no-tests=error --output-on-failure -R '^(ConcurrencyTest|TraceSinks|LateTypes)\.'
   exit
