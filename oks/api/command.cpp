@@ -28,12 +28,19 @@ HRESULT setRecord(MIROAppBaseCommand& command, RecordSetter<Record> setter, std:
 
 }  // namespace
 
-Command::Command(std::string_view lateType) : lateType_(lateType) {
-  ZORBaseUnknown* object = new ZORObject(lateType_.c_str(), nullptr);
-  HRESULT status = E_NOINTERFACE;
+MIROIBaseCommand* makeCommandAdapter(const std::string& lateType, HRESULT& status) {
+  ZORBaseUnknown* object = new ZORObject(lateType.c_str(), nullptr);
+  MIROIBaseCommand* adapter = nullptr;
+  status = E_NOINTERFACE;
   if (!object->IsNull())
-    status = object->QueryInterface(IID_MIROIBaseCommand, reinterpret_cast<void**>(&adapter_));
+    status = object->QueryInterface(IID_MIROIBaseCommand, reinterpret_cast<void**>(&adapter));
   object->Release();
+  return adapter;
+}
+
+Command::Command(std::string_view lateType) : lateType_(lateType) {
+  HRESULT status;
+  adapter_ = makeCommandAdapter(lateType_, status);
   if (adapter_) implementation_ = dynamic_cast<MIROAppBaseCommand*>(adapter_->GetImpl(1));
   if (implementation_) return;
   release();

@@ -30,6 +30,11 @@ template <class T, class... Alternatives>
 constexpr bool isAlternative<T, std::variant<Alternatives...>> = (std::is_same_v<T, Alternatives> || ...);
 }  // namespace detail
 
+// Makes the adapter of the command registered under the late type, as the server does: a generic
+// object asked for the command interface. Null when none could be made; `status` then says why
+// when the interface was asked for (E_NOINTERFACE when no generic object could be made).
+MIROIBaseCommand* makeCommandAdapter(const std::string& lateType, HRESULT& status);
+
 class Command {
  public:
   // Makes the command registered under the late type; throws CommandError when none is, or when

@@ -22,6 +22,7 @@
 #include <optional>
 
 #include "failing_new.h"
+#include <oks/api/command.h>
 #include <oks/api/library.h>
 #include <oks/host/cases/case_check.h>
 #include <oks/host/cases/scripted_server.h>
@@ -94,10 +95,8 @@ Observed runOnce(const Case& c, long failAt) {
     ScopedServer server(&unfailing);
     ScopedTraceSink installed(&sink);
 
-    ZORBaseUnknown* object = new ZORObject(c.command.c_str(), nullptr);
-    MIROIBaseCommand* command = nullptr;
-    if (!object->IsNull()) object->QueryInterface(IID_MIROIBaseCommand, reinterpret_cast<void**>(&command));
-    object->Release();
+    HRESULT made;
+    MIROIBaseCommand* command = makeCommandAdapter(c.command, made);
     auto* app = command ? dynamic_cast<MIROAppBaseCommand*>(command->GetImpl(1)) : nullptr;
     if (app) {
       o.created = true;

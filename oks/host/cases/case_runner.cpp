@@ -1,5 +1,6 @@
 #include <stdexcept>
 
+#include <oks/api/command.h>
 #include <oks/api/library.h>
 #include <oks/host/cases/case_runner.h>
 #include <oks/host/cases/scripted_server.h>
@@ -56,10 +57,8 @@ Json runLoaded(const Case& c, const RunOptions& options) {
     ScopedServer server(&scripted.server());
     ScopedTraceSink sink(&capture);
 
-    ZORBaseUnknown* object = new ZORObject(c.command.c_str(), nullptr);
-    MIROIBaseCommand* command = nullptr;
-    if (!object->IsNull()) object->QueryInterface(IID_MIROIBaseCommand, reinterpret_cast<void**>(&command));
-    object->Release();
+    HRESULT made;
+    MIROIBaseCommand* command = makeCommandAdapter(c.command, made);
     append(lifecycle, takeLines(capture, options.traceEcho));
     outcome["created"] = command != nullptr;
     if (!command) {
@@ -93,14 +92,14 @@ Json runLoaded(const Case& c, const RunOptions& options) {
   return outcome;
 }
 
-}  // namespace
-
 // Unloads the library and checks that it went.
 void unload(std::optional<CommandLibrary>& library, const std::string& path) {
   library.reset();
   if (!registeredClasses().empty())
     throw std::runtime_error("the command library " + path + " stayed loaded after the case");
 }
+
+}  // namespace
 
 Json runCase(const Case& c, const RunOptions& options) {
   std::optional<CommandLibrary> library(std::in_place, options.libraryPath);
