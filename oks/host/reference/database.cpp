@@ -3,12 +3,15 @@
 #include <soci/soci-config.h>
 #undef SOCI_HAVE_BOOST
 #undef SOCI_HAVE_BOOST_DATE_TIME
+#include <soci/postgresql/soci-postgresql.h>
 #include <soci/soci.h>
 #include <soci/sqlite3/soci-sqlite3.h>
 #include <unistd.h>
 
 #include <array>
+#include <cctype>
 #include <cstdlib>
+#include <cstring>
 #include <deque>
 #include <filesystem>
 #include <fstream>
@@ -26,34 +29,87 @@ using reference::Uuid;
 
 namespace {
 
-// What differs between back ends: the schema's types, how a transaction takes the write lock,
-// how a binary UUID reads back as hex, and what a connection sets first.
+// What differs between back ends: the connection, the schema's types, how a UUID is bound and
+// read back, how a transaction begins, how the store's presence is checked, what a check of the
+// database runs, and what a connection sets first.
 struct Dialect {
+  const soci::backend_factory* factory;
   const char* blob;
   const char* serial;
-  const char* hexOf;  // applied to a UUID column: lower-case hex
+  const char* hexOf;      // applied to a UUID column: lower-case hex
+  const char* uuidParam;  // applied to a UUID parameter: the column's type
+  bool bindsOctets;       // a UUID parameter is bound as its octets (else as its hex)
+  const char* hasStore;   // how many store_schema tables the database has
+  const char* integrity;  // "ok", or what is wrong
   const char* beginWrite;
   const char* beginRead;
-  std::vector<std::string> onOpen;   // before the schema version is read
-  std::vector<std::string> onReady;  // after it was found right
+  std::vector<std::string> onOpen;     // before the schema version is read
+  std::vector<std::string> onReady;    // after it was found right
+  std::vector<std::string> dropStore;  // before a store replaces the one in a server database
 };
 
 std::string busyTimeout(int ms) { return "PRAGMA busy_timeout = " + std::to_string(ms); }
 
 Dialect sqliteDialect(int busyTimeoutMs) {
-  return {"BLOB",
+  return {soci::factory_sqlite3(),
+          "BLOB",
           "INTEGER PRIMARY KEY",
           "lower(hex(%))",
+          "%",
+          true,
+          "SELECT count(*) FROM sqlite_master WHERE type = 'table' AND name = 'store_schema'",
+          "PRAGMA integrity_check",
           "BEGIN IMMEDIATE",
           "BEGIN",
           {busyTimeout(busyTimeoutMs)},
-          {"PRAGMA journal_mode = WAL", "PRAGMA synchronous = FULL", "PRAGMA foreign_keys = OFF"}};
+          {"PRAGMA journal_mode = WAL", "PRAGMA synchronous = FULL", "PRAGMA foreign_keys = OFF"},
+          {}};
+}
+
+// Every transaction is SERIALIZABLE: the operations read, decide and write (a name free under an
+// owner, then the new object), which row locks cannot guard against a concurrent insertion.
+Dialect postgresqlDialect(int busyTimeoutMs) {
+  return {
+      soci::factory_postgresql(),
+      "BYTEA",
+      "BIGSERIAL PRIMARY KEY",
+      "encode(%, 'hex')",
+      "decode(%, 'hex')",
+      false,
+      "SELECT count(*) FROM pg_catalog.pg_tables WHERE schemaname = current_schema() AND tablename = "
+      "'store_schema'",
+      "SELECT CASE WHEN (SELECT count(*) FROM store_schema) <> 1 THEN 'store_schema holds "
+      "' || (SELECT count(*) FROM store_schema) || ' versions' WHEN EXISTS (SELECT 1 FROM listed WHERE NOT "
+      "EXISTS (SELECT 1 FROM objects WHERE objects.uuid = listed.holder)) THEN 'a listed specification of "
+      "an object that is not there' ELSE 'ok' END",
+      "BEGIN ISOLATION LEVEL SERIALIZABLE",
+      "BEGIN ISOLATION LEVEL SERIALIZABLE",
+      {"SET client_min_messages = warning", "SET lock_timeout = " + std::to_string(busyTimeoutMs)},
+      {},
+      {"DROP TABLE IF EXISTS listed, objects, store_settings, store_schema"}};
 }
 
 std::string replaceAll(std::string text, const std::string& from, const std::string& to) {
   for (std::size_t at = text.find(from); at != std::string::npos; at = text.find(from, at + to.size()))
     text.replace(at, from.size(), to);
   return text;
+}
+
+// A statement in the dialect: each UUID parameter, written @name, becomes the dialect's form of
+// :name.
+std::string uuidParams(const std::string& q, const Dialect& d) {
+  std::string out;
+  for (std::size_t i = 0; i < q.size(); ++i) {
+    if (q[i] != '@') {
+      out += q[i];
+      continue;
+    }
+    std::size_t end = i + 1;
+    while (end < q.size() && (std::isalnum(static_cast<unsigned char>(q[end])) || q[end] == '_')) ++end;
+    out += replaceAll(d.uuidParam, "%", ":" + q.substr(i + 1, end - i - 1));
+    i = end - 1;
+  }
+  return out;
 }
 
 std::vector<std::string> schema(const Dialect& d) {
@@ -108,28 +164,104 @@ std::string octetsOf(const Uuid& hex) {
   return octets;
 }
 
+// The server's own words in a client library's error: the line after its severity, else after
+// the connection's "failed:", else the first line.
+std::string serverWords(const std::string& what) {
+  for (const char* mark : {"FATAL:  ", "ERROR:  ", "failed: "})
+    if (auto at = what.find(mark); at != std::string::npos) {
+      std::string rest = what.substr(at + std::strlen(mark));
+      return rest.substr(0, rest.find('\n'));
+    }
+  return what.substr(0, what.find('\n'));
+}
+
+// The SQLSTATE of a PostgreSQL error, empty for another error.
+std::string sqlstateOf(const soci::soci_error& e) {
+  auto* server = dynamic_cast<const soci::postgresql_soci_error*>(&e);
+  return server ? server->sqlstate() : std::string();
+}
+
+// A serialization failure or a deadlock: the server gave the transaction up for a concurrent one.
+bool retryable(const std::string& sqlstate) { return sqlstate == "40001" || sqlstate == "40P01"; }
+
 // What a back end's error means for the user, in a few words.
-std::string explain(const std::string& what) {
+std::string explain(const soci::soci_error& e, bool server) {
+  std::string what = e.what();
   auto has = [&what](const char* text) { return what.find(text) != std::string::npos; };
+  if (server) {
+    std::string state = sqlstateOf(e), words = serverWords(what);
+    auto of = [&state](const char* cls) { return state.starts_with(cls); };
+    if (retryable(state)) return "the transaction met a concurrent one (" + words + ")";
+    if (of("28") || has("authentication failed")) return "the server refused the credentials (" + words + ")";
+    if (state == "3D000" || (has("database \"") && has("does not exist")))
+      return "no such database on the server (" + words + "); okshost store init needs one made by createdb";
+    if (state == "55P03")
+      return "the store is locked by another writer; run the command again (" + words + ")";
+    if (state == "42501") return "the server refuses this user the store (" + words + ")";
+    if (state == "25006") return "the database is read-only: nothing was written (" + words + ")";
+    if (state == "53100") return "the server's disk is full: the command's changes were rolled back";
+    if (of("08") || has("Cannot establish connection") || has("connection to server"))
+      return "cannot reach the server (" + words + ")";
+    return words;
+  }
   if (has("not a database")) return "not a store database (file is not a database)";
   if (has("malformed") || has("corrupt")) return "the database is corrupt (database disk image is malformed)";
   if (has("readonly") || has("read-only")) return "the database is read-only: nothing was written";
   if (has("locked") || has("busy")) return "the database is locked by another writer; run the command again";
   if (has("full")) return "the database or the disk is full: the command's changes were rolled back";
   if (has("unable to open")) return "cannot open the database";
-  std::string line = what.substr(0, what.find('\n'));
-  return line;
+  return what.substr(0, what.find('\n'));
+}
+
+// A server location as messages show it: without a password, in the URI's user part or its
+// parameters.
+std::string withoutPassword(const std::string& uri) {
+  std::string shown = uri;
+  auto scheme = shown.find("://");
+  std::size_t start = scheme == std::string::npos ? 0 : scheme + 3;
+  std::size_t authorityEnd = shown.find_first_of("/?", start);
+  std::string authority =
+      shown.substr(start, authorityEnd == std::string::npos ? std::string::npos : authorityEnd - start);
+  if (auto at = authority.rfind('@'); at != std::string::npos)
+    if (auto colon = authority.find(':'); colon < at) shown.erase(start + colon, at - colon);
+  for (auto p = shown.find("password="); p != std::string::npos; p = shown.find("password=", p)) {
+    auto end = shown.find('&', p);
+    shown.replace(p, end == std::string::npos ? std::string::npos : end - p, "password=(hidden)");
+    p += 17;
+  }
+  return shown;
+}
+
+// A libpq URI as keyword=value pairs, the form SOCI passes on whole (it would take a URI apart
+// as if it were such pairs). A URI libpq cannot read is passed as it is, for libpq to refuse.
+std::string connectionPairs(const std::string& uri) {
+  char* error = nullptr;
+  PQconninfoOption* options = PQconninfoParse(uri.c_str(), &error);
+  if (!options) {
+    PQfreemem(error);
+    return uri;
+  }
+  std::string pairs;
+  for (PQconninfoOption* o = options; o->keyword; ++o) {
+    if (!o->val) continue;
+    std::string value;
+    for (const char* c = o->val; *c; ++c)
+      value += *c == '\'' || *c == '\\' ? std::string("\\") + *c : std::string(1, *c);
+    pairs += std::string(pairs.empty() ? "" : " ") + o->keyword + "='" + value + "'";
+  }
+  PQconninfoFree(options);
+  return pairs;
 }
 
 }  // namespace
 
-// A value bound to a statement: a UUID (binary, null when empty) or a text (null when absent).
+// A value bound to a statement: a UUID (its hex, null when empty) or a text (null when absent).
 struct Arg {
   bool uuid;
   std::string value;
   bool null;
 };
-Arg uuidArg(const Uuid& uuid) { return {true, octetsOf(uuid), uuid.empty()}; }
+Arg uuidArg(const Uuid& uuid) { return {true, uuid, uuid.empty()}; }
 Arg textArg(std::string text, bool null = false) { return {false, std::move(text), null}; }
 
 struct Database::Connection {
@@ -137,8 +269,7 @@ struct Database::Connection {
   soci::session sql;
   std::string selectColumns;  // hex UUID, data
 
-  Connection(const Dialect& d, const std::string& connect)
-      : dialect(d), sql(*soci::factory_sqlite3(), connect) {
+  Connection(const Dialect& d, const std::string& connect) : dialect(d), sql(*dialect.factory, connect) {
     selectColumns = replaceAll(dialect.hexOf, "%", "uuid") + ", data";
   }
 
@@ -152,10 +283,12 @@ struct Database::Connection {
   long long counted = 0;
   std::map<std::string, std::unique_ptr<soci::statement>> prepared;
 
+  // A statement written with @name for each UUID parameter, prepared in the dialect.
   soci::statement& statement(const std::string& q, const std::vector<Arg>& args, Output output) {
     auto& kept = prepared[q];
     if (kept) return *kept;
-    while (blobs.size() < kMaxArgs) blobs.emplace_back(sql);
+    if (dialect.bindsOctets)
+      while (blobs.size() < kMaxArgs) blobs.emplace_back(sql);
     auto st = std::make_unique<soci::statement>(sql);
     if (output == Output::Row) {
       st->exchange(soci::into(row.uuid));
@@ -163,12 +296,12 @@ struct Database::Connection {
     }
     if (output == Output::Count) st->exchange(soci::into(counted));
     for (std::size_t i = 0; i < args.size(); ++i)
-      if (args[i].uuid)
+      if (args[i].uuid && dialect.bindsOctets)
         st->exchange(soci::use(blobs[i], indicators[i]));
       else
         st->exchange(soci::use(texts[i], indicators[i]));
     st->alloc();
-    st->prepare(q);
+    st->prepare(uuidParams(q, dialect));
     st->define_and_bind();
     kept = std::move(st);
     return *kept;
@@ -178,11 +311,14 @@ struct Database::Connection {
     soci::statement& st = statement(q, args, output);
     for (std::size_t i = 0; i < args.size(); ++i) {
       indicators[i] = args[i].null ? soci::i_null : soci::i_ok;
-      if (!args[i].uuid) {
+      if (!args[i].uuid || !dialect.bindsOctets) {
         texts[i] = args[i].value;
       } else {
         blobs[i].trim(0);
-        if (!args[i].value.empty()) blobs[i].append(args[i].value.data(), args[i].value.size());
+        if (!args[i].value.empty()) {
+          std::string octets = octetsOf(args[i].value);
+          blobs[i].append(octets.data(), octets.size());
+        }
       }
     }
     return st;
@@ -226,15 +362,15 @@ struct Database::Connection {
                           textArg(text),
                           uuidArg(o.uuid)};
     run(isNew ? "INSERT INTO objects (type, name, owner, product_type, source, parent, context_first, "
-                "context_second, handler_id, data, uuid) VALUES (:t, :n, :o, :pt, :s, :p, :f, :c, :h, :d, :u)"
-              : "UPDATE objects SET type = :t, name = :n, owner = :o, product_type = :pt, source = :s, "
-                "parent = :p, context_first = :f, context_second = :c, handler_id = :h, data = :d WHERE uuid "
-                "= :u",
+                "context_second, handler_id, data, uuid) VALUES (:t, :n, @o, @pt, @s, @p, @f, @c, :h, :d, @u)"
+              : "UPDATE objects SET type = :t, name = :n, owner = @o, product_type = @pt, source = @s, "
+                "parent = @p, context_first = @f, context_second = @c, handler_id = :h, data = :d WHERE uuid "
+                "= @u",
         args);
-    if (!isNew) run("DELETE FROM listed WHERE holder = :u", {uuidArg(o.uuid)});
+    if (!isNew) run("DELETE FROM listed WHERE holder = @u", {uuidArg(o.uuid)});
     for (const auto* list : {&o.typedefSpecs, &o.authorisedSpecs, &o.spec.members})
       for (const auto& spec : *list)
-        run("INSERT INTO listed (holder, spec) VALUES (:h, :s)", {uuidArg(o.uuid), uuidArg(spec)});
+        run("INSERT INTO listed (holder, spec) VALUES (@h, @s)", {uuidArg(o.uuid), uuidArg(spec)});
   }
 };
 
@@ -243,13 +379,20 @@ auto Database::guarded(const char* doing, F work) {
   try {
     return work();
   } catch (const soci::soci_error& e) {
-    failure_ = location_ + ": " + explain(e.what()) + (doing[0] ? std::string(" (") + doing + ")" : "");
-    throw StoreError(failure_);
+    StoreError error(location_ + ": " + explain(e, onServer(location_)) +
+                         (doing[0] ? std::string(" (") + doing + ")" : ""),
+                     retryable(sqlstateOf(e)));
+    if (!failure_) failure_ = error;
+    throw error;
   }
 }
 
-Database::Database(std::string location, std::unique_ptr<Connection> connection, bool readOnly)
-    : location_(std::move(location)), connection_(std::move(connection)), readOnly_(readOnly) {}
+Database::Database(std::string location, std::string path, std::unique_ptr<Connection> connection,
+                   bool readOnly)
+    : location_(std::move(location)),
+      path_(std::move(path)),
+      connection_(std::move(connection)),
+      readOnly_(readOnly) {}
 
 Database::~Database() = default;
 
@@ -258,15 +401,18 @@ int Database::defaultBusyTimeoutMs() {
   return text && *text ? std::atoi(text) : 5000;
 }
 
+bool Database::onServer(const std::string& location) {
+  return location.starts_with("postgresql://") || location.starts_with("postgres://");
+}
+
 std::unique_ptr<Database> Database::open(const std::string& location, Mode mode, int busyTimeoutMs) {
   namespace fs = std::filesystem;
-  // The dialect table is where a PostgreSQL entry goes; the location's form selects it.
-  if (location.starts_with("postgresql://"))
-    throw StoreError(location + ": this okshost keeps stores in SQLite files only");
   bool temporary = mode == Mode::Temporary;
+  bool server = !temporary && onServer(location);
   bool creating = mode != Mode::Open;
+  std::string shown = temporary ? "(temporary store)" : server ? withoutPassword(location) : location;
   std::error_code ec;
-  if (!temporary) {
+  if (!temporary && !server) {
     bool there = fs::exists(location, ec);
     if (mode == Mode::Open && !there)
       throw StoreError(location + ": no such database (okshost store init makes one)");
@@ -277,38 +423,42 @@ std::unique_ptr<Database> Database::open(const std::string& location, Mode mode,
     if (mode == Mode::Open && !fs::is_regular_file(location, ec))
       throw StoreError(location + ": not a store database (not a file)");
   }
-  bool readOnly = !temporary && !creating && ::access(location.c_str(), W_OK) != 0;
-  Dialect dialect = sqliteDialect(busyTimeoutMs);
-  std::string connect = temporary ? "db=:memory:" : "db=\"" + location + "\"";
+  bool readOnly = !temporary && !server && !creating && ::access(location.c_str(), W_OK) != 0;
+  Dialect dialect = server ? postgresqlDialect(busyTimeoutMs) : sqliteDialect(busyTimeoutMs);
+  std::string connect = server      ? connectionPairs(location)
+                        : temporary ? "db=:memory:"
+                                    : "db=\"" + location + "\"";
   std::unique_ptr<Connection> connection;
   try {
     connection = std::make_unique<Connection>(dialect, connect);
   } catch (const soci::soci_error& e) {
-    throw StoreError(location + ": " + explain(e.what()));
+    throw StoreError(shown + ": " + explain(e, server));
   }
   std::unique_ptr<Database> db(
-      new Database(temporary ? "(temporary store)" : location, std::move(connection), readOnly));
+      new Database(shown, temporary || server ? std::string() : location, std::move(connection), readOnly));
   soci::session& sql = db->connection_->sql;
   db->guarded("", [&] {
     for (const auto& s : dialect.onOpen) sql << s;
+    int stores = 0;
+    if (!creating || server) sql << dialect.hasStore, soci::into(stores);
     if (creating) {
+      if (stores > 0 && mode == Mode::Create)
+        throw StoreError(shown + ": the database already holds a store (--force replaces it)");
       for (const auto& s : dialect.onReady) sql << s;
       soci::transaction t(sql);
+      for (const auto& s : dialect.dropStore) sql << s;
       for (const auto& s : schema(dialect)) sql << s;
       t.commit();
       return;
     }
-    // The schema version is read before anything writes, so that a file of another kind or
+    // The schema version is read before anything writes, so that a database of another kind or
     // version is left as it was.
-    int tables = 0;
-    sql << "SELECT count(*) FROM sqlite_master WHERE type = 'table' AND name = 'store_schema'",
-        soci::into(tables);
-    if (tables == 0) throw StoreError(location + ": not a store database (it has no store_schema table)");
+    if (stores == 0) throw StoreError(shown + ": not a store database (it has no store_schema table)");
     int version = 0;
     soci::indicator indicator = soci::i_ok;
     sql << "SELECT max(version) FROM store_schema", soci::into(version, indicator);
     if (indicator != soci::i_ok || version != kSchemaVersion)
-      throw StoreError(location + ": a store database of schema version " +
+      throw StoreError(shown + ": a store database of schema version " +
                        (indicator == soci::i_ok ? std::to_string(version) : std::string("(none)")) +
                        "; this okshost reads version " + std::to_string(kSchemaVersion));
     if (!readOnly)
@@ -324,9 +474,23 @@ void Database::execute(const std::string& statement) {
 std::string Database::integrityCheck() {
   return guarded("checking", [&] {
     std::string result;
-    connection_->sql << "PRAGMA integrity_check", soci::into(result);
+    connection_->sql << connection_->dialect.integrity, soci::into(result);
     return result;
   });
+}
+
+void Database::discard() {
+  if (onServer(location_)) {
+    guarded("removing the store", [&] {
+      soci::transaction t(connection_->sql);
+      for (const auto& s : connection_->dialect.dropStore) connection_->sql << s;
+      t.commit();
+    });
+  }
+  connection_.reset();
+  std::error_code ec;
+  if (!path_.empty())
+    for (const char* suffix : {"", "-wal", "-shm"}) std::filesystem::remove(path_ + suffix, ec);
 }
 
 void Database::begin() {
@@ -388,7 +552,7 @@ Object Database::decode(const StoredObject& stored) {
 }
 
 std::optional<StoredObject> Database::byUuid(const Uuid& uuid) {
-  auto found = guarded("reading", [&] { return connection_->rows("uuid = :u", {uuidArg(uuid)}); });
+  auto found = guarded("reading", [&] { return connection_->rows("uuid = @u", {uuidArg(uuid)}); });
   if (found.empty()) return std::nullopt;
   return std::move(found.front());
 }
@@ -403,29 +567,37 @@ std::vector<StoredObject> Database::byName(const std::string& name, const std::s
 std::vector<StoredObject> Database::linkedTo(Link link, const Uuid& uuid, const char* type) {
   return guarded("reading", [&] {
     if (uuid.empty()) return connection_->rows(std::string(linkColumn(link)) + " IS NULL", {});
-    std::string where = link == Link::Context ? "(context_first = :u OR context_second = :u)"
-                                              : std::string(linkColumn(link)) + " = :u";
-    if (!type) return connection_->rows(where, {uuidArg(uuid)});
-    return connection_->rows(where + " AND type = :t", {uuidArg(uuid), textArg(type)});
+    // Each placeholder is bound on its own (PostgreSQL numbers every occurrence).
+    std::vector<Arg> args{uuidArg(uuid)};
+    std::string where = std::string(linkColumn(link)) + " = @u";
+    if (link == Link::Context) {
+      where = "(context_first = @u OR context_second = @v)";
+      args.push_back(uuidArg(uuid));
+    }
+    if (type) {
+      where += " AND type = :t";
+      args.push_back(textArg(type));
+    }
+    return connection_->rows(where, args);
   });
 }
 
 std::vector<StoredObject> Database::listing(const Uuid& uuid) {
   return guarded("reading", [&] {
-    return connection_->rows("uuid IN (SELECT holder FROM listed WHERE spec = :u)", {uuidArg(uuid)});
+    return connection_->rows("uuid IN (SELECT holder FROM listed WHERE spec = @u)", {uuidArg(uuid)});
   });
 }
 
 std::int64_t Database::countOwnedBy(const Uuid& owner) {
   return guarded("reading", [&] {
     return static_cast<std::int64_t>(
-        connection_->count("SELECT count(*) FROM objects WHERE owner = :o", {uuidArg(owner)}));
+        connection_->count("SELECT count(*) FROM objects WHERE owner = @o", {uuidArg(owner)}));
   });
 }
 
 bool Database::exists(const Uuid& uuid) {
   return guarded("reading", [&] {
-    return connection_->count("SELECT count(*) FROM objects WHERE uuid = :u", {uuidArg(uuid)}) > 0;
+    return connection_->count("SELECT count(*) FROM objects WHERE uuid = @u", {uuidArg(uuid)}) > 0;
   });
 }
 
@@ -439,8 +611,8 @@ void Database::update(const Object& object, const std::string& text) {
 
 void Database::erase(const Uuid& uuid) {
   guarded("writing", [&] {
-    connection_->run("DELETE FROM listed WHERE holder = :u", {uuidArg(uuid)});
-    connection_->run("DELETE FROM objects WHERE uuid = :u", {uuidArg(uuid)});
+    connection_->run("DELETE FROM listed WHERE holder = @u", {uuidArg(uuid)});
+    connection_->run("DELETE FROM objects WHERE uuid = @u", {uuidArg(uuid)});
   });
 }
 

@@ -1,6 +1,6 @@
-// The reference store in a database: SQLite for a file path; the back end is chosen by the
-// location's form, and every statement that could differ between back ends is in one table
-// (database.cpp), so that another back end (postgresql://...) is one more entry.
+// The reference store in a database: SQLite for a file path, PostgreSQL for a libpq URI
+// (postgresql://...). The back end is chosen by the location's form, and every statement that
+// differs between back ends is in one table (database.cpp); the schema is the same on both.
 //
 // Objects are rows of one table, indexed by their binary UUID, by owner, by name and type, by
 // the single references the operations follow backwards (product type, source, parent, the two
@@ -9,10 +9,13 @@
 //
 // A database keeps its schema version; another version is refused, naming both. SQLite runs
 // with a write-ahead log, synchronous=FULL (a committed transaction survives a power cut), a
-// busy timeout, and takes the write lock when a transaction begins.
+// busy timeout, and takes the write lock when a transaction begins. PostgreSQL runs every
+// transaction at SERIALIZABLE: a transaction the server cannot serialize with concurrent ones
+// fails as retryable, and its command runs again (ReferenceSession::run).
 #pragma once
 
 #include <memory>
+#include <optional>
 #include <stdexcept>
 #include <string>
 #include <utility>
@@ -21,10 +24,17 @@
 
 namespace oks::host {
 
-// A store that cannot be opened, read or written: one line saying why.
+// A store that cannot be opened, read or written: one line saying why. Retryable: the server
+// gave up the transaction for a concurrent one's sake (a serialization failure or a deadlock);
+// the same work on a fresh transaction may commit.
 class StoreError : public std::runtime_error {
  public:
-  using std::runtime_error::runtime_error;
+  explicit StoreError(const std::string& what, bool retryable = false)
+      : std::runtime_error(what), retryable_(retryable) {}
+  bool retryable() const { return retryable_; }
+
+ private:
+  bool retryable_;
 };
 
 class Database : public reference::StoreBackend {
@@ -33,29 +43,38 @@ class Database : public reference::StoreBackend {
 
   enum class Mode {
     Open,       // an existing database
-    Create,     // a new database; an existing file is refused
-    Replace,    // a new database in place of an existing file
-    Temporary,  // a database in memory, gone when closed
+    Create,     // a new database; an existing file, or a server database holding a store, is refused
+    Replace,    // a new database in place of an existing file, or of the store's tables on a server
+    Temporary,  // a database in memory (SQLite), gone when closed
   };
-  // How long a command waits for another writer's lock: 5 s, or OKS_STORE_BUSY_TIMEOUT_MS.
+  // Whether the location names a database on a PostgreSQL server (a libpq URI).
+  static bool onServer(const std::string& location);
+  // How long a command waits for another writer's lock: 5 s, or OKS_STORE_BUSY_TIMEOUT_MS
+  // (PostgreSQL: how long a statement waits for a row or table lock).
   static int defaultBusyTimeoutMs();
-  // Opens the database at the location (a file path); throws StoreError.
+  // Opens the database at the location (a file path or a libpq URI); throws StoreError.
   static std::unique_ptr<Database> open(const std::string& location, Mode mode,
                                         int busyTimeoutMs = defaultBusyTimeoutMs());
 
   ~Database() override;
 
+  // The location as messages name it: a URI without its password.
   const std::string& location() const { return location_; }
   bool readOnly() const { return readOnly_; }
 
-  // The failure of the last operation that failed since the last call, and forgets it: an
-  // operation inside a command may fail where the command's caller cannot see the error.
-  std::string takeFailure() { return std::exchange(failure_, {}); }
+  // The first failure of an operation since the last call, and forgets it: an operation inside
+  // a command may fail where the command's caller cannot see the error. The first is the cause:
+  // on PostgreSQL every later statement of the transaction fails because of it.
+  std::optional<StoreError> takeFailure() { return std::exchange(failure_, std::nullopt); }
 
   // Runs a statement of the back end's own (a test limits the database's size with it).
   void execute(const std::string& statement);
-  // What the back end's own check of the database says: "ok" when it finds nothing wrong.
+  // What a check of the database says: "ok" when it finds nothing wrong. SQLite checks its file;
+  // PostgreSQL, whose storage its own log keeps whole, checks what the schema cannot declare:
+  // one schema version, and every listed specification's holder there.
   std::string integrityCheck();
+  // Removes the store: the file (SQLite) or the store's tables (PostgreSQL); closes it.
+  void discard();
   // Every object in creation order, as kept.
   void forEach(const std::function<void(const reference::StoredObject&)>& each);
 
@@ -81,15 +100,16 @@ class Database : public reference::StoreBackend {
   struct Connection;
 
  private:
-  Database(std::string location, std::unique_ptr<Connection> connection, bool readOnly);
+  Database(std::string location, std::string path, std::unique_ptr<Connection> connection, bool readOnly);
   // Runs the work, turning a back end's error into a StoreError naming the database.
   template <class F>
   auto guarded(const char* doing, F work);
 
   std::string location_;
+  std::string path_;  // the SQLite file; empty for a server or a temporary database
   std::unique_ptr<Connection> connection_;
   bool readOnly_;
-  std::string failure_;
+  std::optional<StoreError> failure_;
 };
 
 }  // namespace oks::host

@@ -1,6 +1,11 @@
+#include <algorithm>
+#include <chrono>
 #include <cstdio>
 #include <optional>
+#include <random>
+#include <sstream>
 #include <stdexcept>
+#include <thread>
 
 #include <oks/api/command.h>
 #include <oks/host/command_line.h>
@@ -81,7 +86,8 @@ CommandRun runCommand(const std::string& lateType, const std::vector<Param>& par
 }
 
 bool isStoreFile(const std::string& location) {
-  return location.size() >= 5 && location.compare(location.size() - 5, 5, ".json") == 0;
+  return !Database::onServer(location) && location.size() >= 5 &&
+         location.compare(location.size() - 5, 5, ".json") == 0;
 }
 
 namespace {
@@ -108,6 +114,49 @@ ReferenceSession::~ReferenceSession() { resetSession(); }
 CommandRun ReferenceSession::run(const std::string& lateType, const std::vector<Param>& params,
                                  std::ostream* traceEcho) {
   reference::Store& store = server_.store();
+  // The session's own state as the command found it: a command run again starts from it.
+  const std::string mask = store.currentMask;
+  const std::vector<std::string> environments = store.environments;
+  static thread_local std::minstd_rand random{std::random_device{}()};
+  for (int retries = 0;; ++retries) {
+    std::ostringstream echo;
+    auto echoed = [&] {
+      if (traceEcho) *traceEcho << echo.str();
+    };
+    try {
+      CommandRun run = runOnce(lateType, params, traceEcho ? &echo : nullptr);
+      echoed();
+      if (traceEcho && retries > 0)
+        *traceEcho << "store: committed after " << retries << (retries == 1 ? " retry" : " retries")
+                   << " (the store gave earlier runs up for concurrent transactions)\n";
+      run.retries = retries;
+      return run;
+    } catch (const StoreError& e) {
+      if (!e.retryable()) {
+        echoed();
+        throw;
+      }
+      if (retries == kMaxRetries) {
+        echoed();
+        throw StoreError(std::string(e.what()) + "; gave up after " + std::to_string(retries + 1) + " runs");
+      }
+    } catch (...) {
+      echoed();
+      throw;
+    }
+    store.currentMask = mask;
+    store.environments = environments;
+    // A pause of up to 5 ms, doubling with each retry up to 200 ms, so that the transactions
+    // that met do not meet again at once.
+    int ceilingUs = std::min(200'000, 5'000 << std::min(retries, 6));
+    std::this_thread::sleep_for(
+        std::chrono::microseconds(std::uniform_int_distribution<int>(0, ceilingUs)(random)));
+  }
+}
+
+CommandRun ReferenceSession::runOnce(const std::string& lateType, const std::vector<Param>& params,
+                                     std::ostream* traceEcho) {
+  reference::Store& store = server_.store();
   database_->takeFailure();
   store.begin();
   CommandRun run;
@@ -117,9 +166,9 @@ CommandRun ReferenceSession::run(const std::string& lateType, const std::vector<
     store.rollback();
     throw;
   }
-  if (std::string failure = database_->takeFailure(); !failure.empty()) {
+  if (std::optional<StoreError> failure = database_->takeFailure()) {
     store.rollback();
-    throw StoreError(failure);
+    throw *failure;
   }
   if (!run.outcome.value("exception", Json()).is_null()) {
     store.rollback();

@@ -36,6 +36,7 @@ bool isStoreFile(const std::string& location);
 struct CommandRun {
   Json outcome;
   Json shortResults;
+  int retries = 0;  // how often the store gave the command's transaction up before this run committed
 };
 
 // Runs a command of the loaded library against the installed server.
@@ -49,11 +50,18 @@ class ReferenceSession {
   ~ReferenceSession();
   // Runs the command as one transaction: what it changed is committed whatever status it
   // returns, and rolled back when an exception left it. A store failure rolls back and throws
-  // StoreError.
+  // StoreError. When the store gives the transaction up for a concurrent one's sake, the command
+  // runs again from the start on a fresh transaction, a bounded number of times after a short
+  // random pause; the run that committed is the one answered and its trace the one echoed, with
+  // a line telling the retries.
   CommandRun run(const std::string& lateType, const std::vector<Param>& params, std::ostream* traceEcho);
   reference::ReferenceServer& server() { return server_; }
 
+  static constexpr int kMaxRetries = 20;
+
  private:
+  CommandRun runOnce(const std::string& lateType, const std::vector<Param>& params, std::ostream* traceEcho);
+
   std::unique_ptr<Database> database_;
   reference::ReferenceServer server_;
   ScopedServer installed_;

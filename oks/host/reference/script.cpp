@@ -239,7 +239,9 @@ int runScript(const ReferenceOptions& options, const std::string& file, bool jso
     }
     std::string storeFile = options.storeFile;
     if (storeFile.empty() && !script.store.empty())
-      storeFile = (std::filesystem::path(file).parent_path() / script.store).string();
+      storeFile = Database::onServer(script.store)
+                      ? script.store
+                      : (std::filesystem::path(file).parent_path() / script.store).string();
 
     CommandLibrary library(options.libraryPath);
     std::size_t nameWidth = 0, commandWidth = 0;

@@ -1,5 +1,4 @@
 #include <CLI/CLI.hpp>
-#include <filesystem>
 #include <fstream>
 #include <iostream>
 #include <memory>
@@ -88,9 +87,8 @@ int initStore(const StoreArguments& a, std::ostream& out) {
       database->forEach([&objects](const reference::StoredObject&) { ++objects; });
     }
   } catch (...) {
-    database.reset();
-    std::error_code ec;
-    for (const char* suffix : {"", "-wal", "-shm"}) std::filesystem::remove(a.database + suffix, ec);
+    // A store file the loader refuses makes no store.
+    database->discard();
     throw;
   }
   if (a.json)
@@ -104,8 +102,11 @@ int exportStore(const StoreArguments& a, std::ostream& out) {
   auto database = Database::open(a.database, Database::Mode::Open);
   reference::Store store(*database);
   Json objects = Json::array();
+  // The settings and the objects of one transaction: no concurrent command's half.
+  store.begin();
   database->forEach(
       [&](const reference::StoredObject& stored) { objects.push_back(Json::parse(stored.text)); });
+  store.rollback();
   Json file{{"dataDomain", store.settings.dataDomain},
             {"inWorkApproval", store.settings.inWorkApproval},
             {"filter150", store.settings.filter150},
@@ -142,7 +143,7 @@ void addStoreCommands(CommandLine& commandLine) {
   auto add = [&](const char* name, const char* description, std::function<int(std::ostream&)> run) {
     CLI::App* app = store.add_subcommand(name, description);
     app->footer(store.get_footer());
-    app->add_option("DB", args->database, "the database file")->required();
+    app->add_option("DB", args->database, "the database: a file (SQLite) or a postgresql:// URI")->required();
     app->add_flag("--json", args->json, "print JSON");
     subs->push_back({app, std::move(run)});
     return app;
@@ -150,7 +151,7 @@ void addStoreCommands(CommandLine& commandLine) {
   CLI::App* init = add("init", "make a new database, empty or holding a store file's objects",
                        [args](std::ostream& out) { return initStore(*args, out); });
   init->add_option("--from", args->from, "the store file (JSON) whose objects the database starts with");
-  init->add_flag("--force", args->force, "replace an existing file");
+  init->add_flag("--force", args->force, "replace an existing file, or the store in a server database");
   CLI::App* exported = add("export", "write the database's objects in the store-file form",
                            [args](std::ostream& out) { return exportStore(*args, out); });
   exported->add_option("--out", args->out, "the file to write (default: standard output)");
