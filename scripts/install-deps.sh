@@ -1,9 +1,8 @@
 #!/usr/bin/env bash
-# Installs what the build needs and is missing (Debian packages).
+# Installs what the build needs and is missing (Debian packages), with the PostgreSQL server that
+# the tests start a throw-away cluster of (scripts/pg-cluster.sh).
 set -euo pipefail
-packages=(cmake g++ make binutils libgtest-dev libgmock-dev libbenchmark-dev nlohmann-json3-dev libcli11-dev clang-format pkgconf libsoci-dev libsqlite3-dev ccache)
-# The reference store's PostgreSQL back end: SOCI's, over libpq.
-packages+=(libpq-dev)
+packages=(cmake g++ make binutils libgtest-dev libgmock-dev libbenchmark-dev nlohmann-json3-dev libcli11-dev clang-format pkgconf libsoci-dev libsqlite3-dev libpq-dev postgresql ccache)
 # --fuzz: also clang and libFuzzer, for scripts/fuzz.sh.
 if [ "${1:-}" = "--fuzz" ]; then packages+=(clang-14 libclang-rt-14-dev python3); fi
 missing=()

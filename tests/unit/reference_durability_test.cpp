@@ -15,6 +15,7 @@
 #include <set>
 #include <thread>
 
+#include "support/postgresql.h"
 #include <oks/host/codec.h>
 #include <oks/host/reference/database.h>
 
@@ -184,6 +185,23 @@ TEST(ReferenceDurability, ProcessesSideBySideKeepEveryAdditionOnceAndTheUniquene
     }
   for (const auto& [handler, count] : c.handlers) EXPECT_EQ(count, 1) << handler;
   EXPECT_EQ(c.names[kUnderBike + "Shared"], 1);
+}
+
+// What the PostgreSQL tests rely on from the tests' server: each test's database is its own and
+// goes with it, and the password role is checked by its password.
+TEST(PostgreSQLTestServer, FreshDatabasesAreSeparateAndDroppedAndThePasswordRoleIsChecked) {
+  std::string dropped;
+  {
+    oks::test::PostgreSQLDatabase a, b;
+    EXPECT_NE(a.uri(), b.uri());
+    oks::test::postgresqlExecute(a.uri(), "CREATE TABLE t (x integer)");
+    oks::test::postgresqlExecute(b.uri(), "CREATE TABLE t (x integer)");  // b does not see a's table
+    oks::test::postgresqlExecute(a.uriAs("oks_password", "right-password"), "SELECT 1");
+    EXPECT_THROW(oks::test::postgresqlExecute(a.uriAs("oks_password", "wrong-password"), "SELECT 1"),
+                 std::runtime_error);
+    dropped = a.uri();
+  }
+  EXPECT_THROW(oks::test::postgresqlExecute(dropped, "SELECT 1"), std::runtime_error);
 }
 
 }  // namespace
