@@ -6,13 +6,15 @@
 #                                     the database "postgres" into DIR/uri (one line)
 #   scripts/pg-cluster.sh stop DIR    stop it (fast) and remove its folder; nothing to stop is fine
 #
+# start --durable: the server syncs every commit to disk as a production server does (for the
+# benchmark); without it the throw-away cluster of the tests skips syncing.
+#
 # Installs nothing (scripts/install-deps.sh does): it fails with a message and a non-zero exit when
 # the server's programs are missing or the server does not start. The server runs as an
 # unprivileged user: as "nobody" when this runs as root. Its data and socket folder is a fresh
 # folder under /tmp owned by that user (a build folder under /root is not reachable for "nobody").
 # Roles: "postgres", the superuser, trusted on local connections; "oks_password" with the password
 # "right-password", which must authenticate by scram-sha-256 (the wrong-credentials tests).
-# The cluster is for tests only: it does not sync to disk.
 set -euo pipefail
 
 die() {
@@ -20,7 +22,12 @@ die() {
   exit 1
 }
 
-[ $# -eq 2 ] && { [ "$1" = start ] || [ "$1" = stop ]; } || die "usage: $0 start|stop DIR"
+durable=""
+if [ "${3:-}" = --durable ] && [ "${1:-}" = start ]; then
+  durable=yes
+  set -- "$1" "$2"
+fi
+[ $# -eq 2 ] && { [ "$1" = start ] || [ "$1" = stop ]; } || die "usage: $0 start DIR [--durable] | stop DIR"
 action=$1
 dir=$2
 
@@ -107,10 +114,9 @@ port = $port
 unix_socket_directories = '$data'
 password_encryption = 'scram-sha-256'
 max_connections = 100
-fsync = off
-synchronous_commit = off
-full_page_writes = off
 EOF
+  [ -n "$durable" ] || printf 'fsync = off\nsynchronous_commit = off\nfull_page_writes = off\n' \
+    >>"$data/cluster/postgresql.auto.conf"
   if as_owner "$bindir/pg_ctl" -D "$data/cluster" -l "$data/server.log" -w -t 60 start >/dev/null 2>&1; then
     started=yes
     break

@@ -1,6 +1,8 @@
-// The reference store under okshost processes killed mid-script and running side by side: after
-// a kill the database is intact and holds exactly the steps that completed, each whole; several
-// processes writing one database keep every addition once and the service's uniqueness rules.
+// The reference store under okshost processes killed mid-script and running side by side, on every
+// engine: after a kill the store is consistent and holds exactly the steps that completed, each
+// whole; several processes writing one store keep every addition once and the service's uniqueness
+// rules; processes contending for one specification and one handler lose no update, and every
+// command the store gave up for a concurrent one's sake ended in a commit.
 #include <fcntl.h>
 #include <gtest/gtest.h>
 #include <signal.h>
@@ -10,9 +12,11 @@
 #include <chrono>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <map>
 #include <random>
 #include <set>
+#include <sstream>
 #include <thread>
 
 #include "support/postgresql.h"
@@ -26,21 +30,50 @@ using oks::host::Json;
 using Clock = std::chrono::steady_clock;
 
 const std::string kStoreFile = std::string(OKS_SOURCE_DIR) + "/examples/store.json";
+// Objects of examples/store.json.
+const std::string kBike = "10000000000000000000000000000001";      // the root class
+const std::string kCity = "20000000000000000000000000000001";      // a product type under it
+const std::string kCityBase = "40000000000000000000000000000001";  // a specification of City
+const std::string kCityView = "30000000000000000000000000000001";  // a configured view under Bike
+const std::string kLaunch = "70000000000000000000000000000001";    // a handler under Bike, City view
+const std::string kUnderBike = "CO " + kBike + "/";
 
-// A step adding change objects of the names under the root class Bike, in one command.
+enum class Engine { SQLite, PostgreSQL };
+void PrintTo(Engine engine, std::ostream* out) {
+  *out << (engine == Engine::SQLite ? "SQLite" : "PostgreSQL");
+}
+
+Json byUuid(const std::string& uuid) { return {{"Nodes", {{{"UUID", uuid}}}}}; }
+
+// A step adding change objects of the names under the root class, in one command.
 Json addChangeObjects(const std::string& step, const std::vector<std::string>& names) {
   Json seq = Json::array();
   for (const auto& n : names) seq.push_back({{"Name", n}, {"Nodes", {{{"Name", "Bike"}, {"Type", "PRC"}}}}});
   return {{"name", step}, {"command", "OKS_addCO"}, {"params", {{"Param0", {{"XNodeSeq", seq}}}}}};
 }
 
+// A folder of this process's own for its files, removed when it ends: other test programs, of
+// other trees too, may run the same tests at the same time.
+const std::string& scratch() {
+  static const struct Folder {
+    std::string path = testing::TempDir() + "oks-durability-XXXXXX";
+    Folder() {
+      if (!mkdtemp(path.data())) throw std::runtime_error("cannot make a folder under " + testing::TempDir());
+      path += "/";
+    }
+    ~Folder() { std::filesystem::remove_all(path); }
+  } folder;
+  return folder.path;
+}
+
 std::string writeScript(const std::string& name, const Json& steps) {
-  std::string path = testing::TempDir() + name;
+  std::string path = scratch() + name;
   std::ofstream(path) << Json{{"steps", steps}}.dump();
   return path;
 }
 
-pid_t startOkshost(const std::vector<std::string>& arguments) {
+// Starts okshost with the arguments; its standard error goes to `errors` (or nowhere).
+pid_t startOkshost(const std::vector<std::string>& arguments, const std::string& errors = "/dev/null") {
   pid_t pid = fork();
   if (pid == 0) {
     std::vector<std::string> all{OKS_HOST_PATH, "--library", OKS_LIBRARY_PATH};
@@ -49,8 +82,9 @@ pid_t startOkshost(const std::vector<std::string>& arguments) {
     for (auto& a : all) argv.push_back(a.data());
     argv.push_back(nullptr);
     int null = open("/dev/null", O_WRONLY);
+    int err = open(errors.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
     dup2(null, 1);
-    dup2(null, 2);
+    dup2(err, 2);
     execv(argv[0], argv.data());
     _exit(127);
   }
@@ -63,90 +97,172 @@ int waitFor(pid_t pid) {
   return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
 }
 
-std::string initDatabase(const std::string& name) {
-  std::string db = testing::TempDir() + name;
-  for (const char* suffix : {"", "-wal", "-shm"}) std::filesystem::remove(db + suffix);
-  EXPECT_EQ(waitFor(startOkshost({"store", "init", db, "--from", kStoreFile})), 0);
-  return db;
+std::string readFile(const std::string& path) {
+  std::ostringstream text;
+  text << std::ifstream(path).rdbuf();
+  return text.str();
 }
 
-// The objects of the database: how many have each name, and how many each UUID.
+// Runs one script per process on the store, all at once, and expects each to pass every step;
+// answers how many commands committed only after the store gave earlier runs of them up.
+int runAtOnce(int processes, const std::string& store, const std::function<Json(int)>& stepsOf) {
+  std::vector<pid_t> pids;
+  for (int p = 0; p < processes; ++p)
+    pids.push_back(startOkshost(
+        {"--trace", "script", writeScript(std::to_string(p) + ".json", stepsOf(p)), "--store", store},
+        scratch() + std::to_string(p) + ".err"));
+  int retried = 0;
+  for (int p = 0; p < processes; ++p) {
+    int exit = waitFor(pids[p]);
+    std::string trace = readFile(scratch() + std::to_string(p) + ".err");
+    EXPECT_EQ(exit, 0) << "process " << p << ":\n" << trace;
+    for (auto at = trace.find("store: committed after"); at != std::string::npos;
+         at = trace.find("store: committed after", at + 1))
+      ++retried;
+  }
+  return retried;
+}
+
+// The objects of a store: how many have each name, how many each UUID, and the versions kept
+// under each name where the service makes versions (specifications, handlers).
 struct Census {
   std::map<std::string, int> names;  // "TYPE OWNER/NAME"
   std::map<std::string, int> uuids;
-  std::map<std::string, int> handlers;  // "first second id version"
+  std::map<std::string, std::multiset<std::string>> versions;  // "PS OWNER/NAME", "CH FIRST SECOND ID"
+  std::map<std::string, std::string> domains;                  // a specification's domain by UUID
   std::string integrity;
 };
 
-Census census(const std::string& db) {
+Census census(const std::string& location) {
   Census c;
-  auto database = Database::open(db, Database::Mode::Open);
+  auto database = Database::open(location, Database::Mode::Open);
   c.integrity = database->integrityCheck();
   database->forEach([&c](const oks::reference::StoredObject& stored) {
     Json o = Json::parse(stored.text);
+    std::string type = o["Type"];
     ++c.uuids[stored.uuid];
-    ++c.names[o["Type"].get<std::string>() + " " + o.value("owner", "") + "/" + o.value("Name", "")];
-    if (o["Type"] == "CH")
-      ++c.handlers[o.value("first", "") + " " + o.value("second", "") + " " + o.value("id", "") + " " +
-                   std::to_string(o.value("version", 1))];
+    ++c.names[type + " " + o.value("owner", "") + "/" + o.value("Name", "")];
+    if (type == "PS") {
+      c.versions[type + " " + o.value("owner", "") + "/" + o.value("Name", "")].insert(
+          o.value("version", ""));
+      c.domains[o["UUID"]] = o.value("domain", "");
+    }
+    if (type == "CH")
+      c.versions[type + " " + o.value("first", "") + " " + o.value("second", "") + " " + o.value("id", "")]
+          .insert(std::to_string(o.value("version", 1)));
   });
   return c;
 }
 
-const std::string kUnderBike = "CO 10000000000000000000000000000001/";
+// What holds after any run: the store's own check passes, no UUID is there twice, no name twice
+// under one owner (change objects), no version twice under one name (specifications, handlers).
+void expectConsistent(const Census& c) {
+  EXPECT_EQ(c.integrity, "ok");
+  for (const auto& [uuid, count] : c.uuids) EXPECT_EQ(count, 1) << uuid;
+  for (const auto& [name, count] : c.names)
+    if (name.starts_with("CO ")) {
+      EXPECT_EQ(count, 1) << name;
+    }
+  for (const auto& [name, versions] : c.versions)
+    for (const auto& v : versions) EXPECT_EQ(versions.count(v), 1u) << name << " version " << v;
+}
 
-TEST(ReferenceDurability, AKilledScriptLeavesExactlyTheStepsThatCompleted) {
-  constexpr int kSteps = 30, kPerStep = 3;
-  Json steps = Json::array();
-  for (int i = 0; i < kSteps; ++i) {
-    std::vector<std::string> names;
-    for (int k = 0; k < kPerStep; ++k) names.push_back("K" + std::to_string(i) + "-" + std::to_string(k));
-    steps.push_back(addChangeObjects("step" + std::to_string(i), names));
+class ReferenceDurability : public testing::TestWithParam<Engine> {
+ protected:
+  // A fresh store of the engine holding examples/store.json.
+  std::string freshStore(const std::string& tag) {
+    std::string location;
+    if (GetParam() == Engine::PostgreSQL) {
+      servers_.push_back(std::make_unique<oks::test::PostgreSQLDatabase>());
+      location = servers_.back()->uri();
+    } else {
+      location = scratch() + tag + ".db";
+      for (const char* suffix : {"", "-wal", "-shm"}) std::filesystem::remove(location + suffix);
+    }
+    EXPECT_EQ(waitFor(startOkshost({"store", "init", location, "--from", kStoreFile})), 0);
+    return location;
   }
-  std::string script = writeScript("kill.json", steps);
-  std::string base = initDatabase("kill-base.db");
-  std::string db = testing::TempDir() + "kill.db";
 
-  // How long the whole script takes, so that kills fall anywhere in it.
-  std::filesystem::copy_file(base, db, std::filesystem::copy_options::overwrite_existing);
+  // The store's export passes the store-file loader's checks (no duplicate, no dangling reference).
+  void expectExportLoads(const std::string& location) {
+    std::string exported = scratch() + "exported.json", loaded = scratch() + "loaded.db";
+    for (const char* suffix : {"", "-wal", "-shm"}) std::filesystem::remove(loaded + suffix);
+    std::string errors = scratch() + "export.err";
+    ASSERT_EQ(waitFor(startOkshost({"store", "export", location, "--out", exported}, errors)), 0)
+        << readFile(errors);
+    EXPECT_EQ(waitFor(startOkshost({"store", "init", loaded, "--from", exported}, errors)), 0)
+        << readFile(errors);
+  }
+
+ private:
+  std::vector<std::unique_ptr<oks::test::PostgreSQLDatabase>> servers_;
+};
+
+TEST_P(ReferenceDurability, AKilledScriptLeavesExactlyTheStepsThatCompleted) {
+  constexpr int kSteps = 30, kPerStep = 3;
+  std::string store = freshStore("kill");
+  // Round r's script adds "K<r>-<step>-<k>": every round writes names of its own into the one
+  // store, so that each round's steps can be counted after its kill.
+  auto name = [](int round, int step, int k) {
+    return "K" + std::to_string(round) + "-" + std::to_string(step) + "-" + std::to_string(k);
+  };
+  auto script = [&](int round) {
+    Json steps = Json::array();
+    for (int i = 0; i < kSteps; ++i) {
+      std::vector<std::string> names;
+      for (int k = 0; k < kPerStep; ++k) names.push_back(name(round, i, k));
+      steps.push_back(addChangeObjects("step" + std::to_string(i), names));
+    }
+    return writeScript("kill.json", steps);
+  };
+  // The steps of a round in the store: a prefix of the script, each step whole.
+  auto completedSteps = [&](const Census& c, int round) {
+    int completed = 0;
+    while (completed < kSteps && c.names.count(kUnderBike + name(round, completed, 0))) ++completed;
+    for (int i = 0; i < kSteps; ++i)
+      for (int k = 0; k < kPerStep; ++k)
+        EXPECT_EQ(
+            c.names.count(kUnderBike + name(round, i, k)) ? c.names.at(kUnderBike + name(round, i, k)) : 0,
+            i < completed ? 1 : 0)
+            << "round " << round << " step " << i << " with " << completed << " steps completed";
+    return completed;
+  };
+
+  // How long the whole script takes (round 0 runs to its end), so that kills fall anywhere in it.
   auto start = Clock::now();
-  ASSERT_EQ(waitFor(startOkshost({"script", script, "--store", db})), 0);
+  ASSERT_EQ(waitFor(startOkshost({"script", script(0), "--store", store})), 0);
   auto whole = std::chrono::duration_cast<std::chrono::microseconds>(Clock::now() - start).count();
 
   std::mt19937 random(std::random_device{}());
-  int kills = 0, partial = 0;
+  int rounds = 1, partial = 0;
   auto deadline = Clock::now() + std::chrono::seconds(50);
-  while (kills < 50 && Clock::now() < deadline) {
-    for (const char* suffix : {"-wal", "-shm"}) std::filesystem::remove(db + suffix);
-    std::filesystem::copy_file(base, db, std::filesystem::copy_options::overwrite_existing);
-    pid_t pid = startOkshost({"script", script, "--store", db});
+  while (rounds <= 50 && Clock::now() < deadline && !HasFailure()) {
+    pid_t pid = startOkshost({"script", script(rounds), "--store", store});
     std::this_thread::sleep_for(
         std::chrono::microseconds(std::uniform_int_distribution<long>(0, whole)(random)));
     kill(pid, SIGKILL);
     waitFor(pid);
-    ++kills;
-
-    Census c = census(db);
-    ASSERT_EQ(c.integrity, "ok") << "after kill " << kills;
-    int completed = 0;
-    while (completed < kSteps && c.names.count(kUnderBike + "K" + std::to_string(completed) + "-0"))
-      ++completed;
+    Census c = census(store);
+    ASSERT_EQ(c.integrity, "ok") << "after kill " << rounds;
+    int completed = completedSteps(c, rounds);
     if (completed > 0 && completed < kSteps) ++partial;
-    for (int i = 0; i < kSteps; ++i)
-      for (int k = 0; k < kPerStep; ++k)
-        ASSERT_EQ(c.names[kUnderBike + "K" + std::to_string(i) + "-" + std::to_string(k)],
-                  i < completed ? 1 : 0)
-            << "step " << i << " after kill " << kills << " with " << completed << " steps completed";
+    ++rounds;
   }
-  EXPECT_GE(kills, 50);
+  EXPECT_GT(rounds, 50);
   EXPECT_GT(partial, 0) << "no kill fell inside the script";
+
+  // No later round disturbed an earlier one's steps, and the whole store is consistent.
+  Census c = census(store);
+  expectConsistent(c);
+  EXPECT_EQ(completedSteps(c, 0), kSteps);
+  for (int round = 1; round < rounds; ++round) completedSteps(c, round);
+  expectExportLoads(store);
 }
 
-TEST(ReferenceDurability, ProcessesSideBySideKeepEveryAdditionOnceAndTheUniquenessRules) {
-  constexpr int kProcesses = 6, kSteps = 25;
-  std::string db = initDatabase("side-by-side.db");
-  std::vector<pid_t> pids;
-  for (int p = 0; p < kProcesses; ++p) {
+TEST_P(ReferenceDurability, ProcessesSideBySideKeepEveryAdditionOnceAndTheUniquenessRules) {
+  constexpr int kProcesses = 8, kSteps = 20;
+  std::string store = freshStore("side-by-side");
+  runAtOnce(kProcesses, store, [&](int p) {
     Json steps = Json::array();
     for (int i = 0; i < kSteps; ++i) {
       std::string name = "P" + std::to_string(p) + "-" + std::to_string(i);
@@ -168,24 +284,73 @@ TEST(ReferenceDurability, ProcessesSideBySideKeepEveryAdditionOnceAndTheUniquene
                          {"Param3", {{"string", "Shared"}}},
                          {"Param4", {{"string", "made by one process"}}}}}});
     }
-    pids.push_back(
-        startOkshost({"script", writeScript("side" + std::to_string(p) + ".json", steps), "--store", db}));
-  }
-  for (pid_t pid : pids) EXPECT_EQ(waitFor(pid), 0);
+    return steps;
+  });
 
-  Census c = census(db);
-  EXPECT_EQ(c.integrity, "ok");
+  Census c = census(store);
+  expectConsistent(c);
   for (int p = 0; p < kProcesses; ++p)
     for (int i = 0; i < kSteps; ++i)
       EXPECT_EQ(c.names[kUnderBike + "P" + std::to_string(p) + "-" + std::to_string(i)], 1);
-  for (const auto& [uuid, count] : c.uuids) EXPECT_EQ(count, 1) << uuid;
-  for (const auto& [name, count] : c.names)
-    if (name.starts_with("CO ")) {
-      EXPECT_EQ(count, 1) << name;
-    }
-  for (const auto& [handler, count] : c.handlers) EXPECT_EQ(count, 1) << handler;
   EXPECT_EQ(c.names[kUnderBike + "Shared"], 1);
+  EXPECT_EQ(c.names["CH " + kCityView + "/Shared"], 1);
 }
+
+// Every process makes new versions of one specification and of one handler (each the next after
+// the latest it reads) and overwrites that specification's domain: a lost update shows as a
+// version made twice or missing. Every step must succeed: a command the store gave up for a
+// concurrent one's sake ran again until it committed (okshost exits 2 when it gave up).
+TEST_P(ReferenceDurability, ContendingProcessesLoseNoUpdate) {
+  constexpr int kProcesses = 8, kSteps = 8;
+  std::string store = freshStore("contended");
+  int retried = runAtOnce(kProcesses, store, [&](int p) {
+    Json steps = Json::array();
+    for (int i = 0; i < kSteps; ++i) {
+      std::string tag = "P" + std::to_string(p) + "-" + std::to_string(i);
+      steps.push_back({{"name", "handler-version-" + tag},
+                       {"command", "OKS_createFilterVersion"},
+                       {"params", {{"Param0", {{"XNode", byUuid(kLaunch)}}}}},
+                       {"expect", {{"status", 0}}}});
+      steps.push_back({{"name", "spec-version-" + tag},
+                       {"command", "OKS_addCOProdSpec"},
+                       {"params",
+                        {{"Param0", {{"XNodeSeq", {byUuid(kCityBase)}}}},
+                         {"Param1", {{"streamable", {{"string", "1"}}}}}}},
+                       {"expect", {{"status", 0}}}});
+      steps.push_back({{"name", "spec-domain-" + tag},
+                       {"command", "OKS_setProdSpec"},
+                       {"params",
+                        {{"Param0", {{"XNode", byUuid(kCityBase)}}},
+                         {"Param1", {{"NodeSeq", Json::array()}}},
+                         {"Param3", {{"streamable", {{"string", tag}}}}}}},
+                       {"expect", {{"status", 0}}}});
+    }
+    return steps;
+  });
+  std::cout << "commands that committed after retries: " << retried << "\n";
+
+  Census c = census(store);
+  expectConsistent(c);
+  const int made = kProcesses * kSteps;
+  std::multiset<std::string> handlerVersions;
+  for (int v = 1; v <= 1 + made; ++v) handlerVersions.insert(std::to_string(v));
+  EXPECT_EQ(c.versions["CH " + kBike + " " + kCityView + " Launch"], handlerVersions);
+  EXPECT_EQ(c.versions["PS " + kCity + "/City Base"].size(), 1u + made);
+  std::set<std::string> lastWrites;
+  for (int p = 0; p < kProcesses; ++p)
+    lastWrites.insert("P" + std::to_string(p) + "-" + std::to_string(kSteps - 1));
+  EXPECT_TRUE(lastWrites.count(c.domains[kCityBase])) << c.domains[kCityBase];
+}
+
+std::string engineName(const testing::TestParamInfo<Engine>& info) {
+  return testing::PrintToString(info.param);
+}
+
+INSTANTIATE_TEST_SUITE_P(Engines, ReferenceDurability, testing::Values(Engine::SQLite), engineName);
+// On the tests' PostgreSQL server (the CTest fixture "postgresql"), once the store opens
+// postgresql:// locations.
+INSTANTIATE_TEST_SUITE_P(DISABLED_EnginesOnServer, ReferenceDurability, testing::Values(Engine::PostgreSQL),
+                         engineName);
 
 // What the PostgreSQL tests rely on from the tests' server: each test's database is its own and
 // goes with it, and the password role is checked by its password.
