@@ -276,12 +276,7 @@ void Store::remove(const Uuid& uuid) {
   writeBack();
 }
 
-std::string Store::brokenReference(const Object& o) {
-  struct Reference {
-    const char* member;
-    const Uuid& target;
-    const char* type;  // the type it must have; any when null
-  };
+std::vector<Reference> referencesOf(const Object& o) {
   std::vector<Reference> refs{{"owner", o.owner, nullptr},
                               {"productType", o.productType, kind::ProductType},
                               {"source", o.spec.source, kind::ProductSpecification},
@@ -291,17 +286,30 @@ std::string Store::brokenReference(const Object& o) {
   for (const auto& u : o.typedefSpecs) refs.push_back({"typedefSpecs", u, kind::ProductSpecification});
   for (const auto& u : o.authorisedSpecs) refs.push_back({"authorisedSpecs", u, kind::ProductSpecification});
   for (const auto& u : o.spec.members) refs.push_back({"members", u, kind::ProductSpecification});
-  for (const auto& r : refs) {
+  return refs;
+}
+
+std::string referenceFault(const Reference& r, const std::string* targetType) {
+  if (!targetType) return std::string(r.member) + ": no object " + r.target;
+  if (r.type && *targetType != r.type)
+    return std::string(r.member) + ": " + r.target + " is a " + *targetType + ", not a " + r.type;
+  return {};
+}
+
+std::string missingContext(const Object& o) {
+  if (!o.is(kind::ConfigHandler)) return {};
+  if (o.handler.first.empty()) return "first: a handler needs its two context nodes";
+  if (o.handler.second.empty()) return "second: a handler needs its two context nodes";
+  return {};
+}
+
+std::string Store::brokenReference(const Object& o) {
+  for (const auto& r : referencesOf(o)) {
     if (r.target.empty()) continue;
     const Object* target = find(r.target);
-    if (!target) return std::string(r.member) + ": no object " + r.target;
-    if (r.type && !target->is(r.type))
-      return std::string(r.member) + ": " + r.target + " is a " + target->type + ", not a " + r.type;
+    if (auto fault = referenceFault(r, target ? &target->type : nullptr); !fault.empty()) return fault;
   }
-  if (o.is(kind::ConfigHandler))
-    for (const auto& r : {refs[3], refs[4]})
-      if (r.target.empty()) return std::string(r.member) + ": a handler needs its two context nodes";
-  return {};
+  return missingContext(o);
 }
 
 }  // namespace oks::reference

@@ -120,6 +120,21 @@ struct StoreSettings {
 // Context: either context node of a handler.
 enum class Link { Owner, ProductType, Source, Parent, FirstContext, SecondContext, Context };
 
+// A reference an object holds: the member that holds it, the UUID it names (empty: none) and
+// the type the object named must have (any when null).
+struct Reference {
+  const char* member;
+  const Uuid& target;
+  const char* type;
+};
+// Every reference of the object, in the order of its members.
+std::vector<Reference> referencesOf(const Object& object);
+// What is wrong with a reference, as "<member>: ...", given the type of the object it names
+// (null when there is no such object); empty when it holds.
+std::string referenceFault(const Reference& reference, const std::string* targetType);
+// "<member>: ..." when the object is a handler without its two context nodes; else empty.
+std::string missingContext(const Object& object);
+
 // An object as kept: its UUID and its text form (StoreBackend::encode).
 struct StoredObject {
   Uuid uuid;

@@ -1,7 +1,9 @@
 #include <algorithm>
+#include <cstdint>
+#include <limits>
 #include <map>
-#include <set>
 #include <stdexcept>
+#include <unordered_map>
 
 #include <oks/host/reference/store_file.h>
 #include <oks/reference/reference_server.h>
@@ -258,57 +260,191 @@ Json storeObject(const Object& o) {
 
 namespace {
 
+constexpr std::uint32_t kNone = std::numeric_limits<std::uint32_t>::max();
+
+// The first fault found in one pass, by the place it names: object, then rank within it.
+class FirstFault {
+ public:
+  void offer(std::uint32_t object, std::uint32_t rank, std::string path, std::string fault) {
+    if (fault.empty()) return;
+    if (!path_.empty() && std::pair(object, rank) >= std::pair(object_, rank_)) return;
+    object_ = object;
+    rank_ = rank;
+    path_ = std::move(path);
+    fault_ = std::move(fault);
+  }
+  void raise() const {
+    if (!path_.empty()) throw CaseError("", memberPath(path_, fault_));
+  }
+
+ private:
+  std::uint32_t object_ = 0, rank_ = 0;
+  std::string path_, fault_;
+};
+
+// What the loader keeps of the objects it has written, to check what refers to what once every
+// object is in: their UUIDs and types, the owner and parent modification of each (as object
+// numbers, kNone when outside the file), and the references it could not yet resolve. The
+// objects themselves are in the database only.
+class LoadedObjects {
+ public:
+  explicit LoadedObjects(reference::StoreBackend& backend) : backend_(backend) {}
+
+  // Adds the object as number size(); false when the file already gave its UUID.
+  bool add(const Object& o) {
+    auto [at, added] = numbers_.emplace(o.uuid, static_cast<std::uint32_t>(uuids_.size()));
+    if (!added) return false;
+    uuids_.push_back(&at->first);
+    types_.push_back(o.type);
+    owners_.push_back(kNone);
+    parents_.push_back(kNone);
+    return true;
+  }
+  std::uint32_t size() const { return static_cast<std::uint32_t>(uuids_.size()); }
+
+  // Checks the references of the last object added, as far as the objects added so far tell;
+  // the rest waits for resolveLater.
+  void references(const Object& o, const std::string& path, FirstFault& broken) {
+    std::uint32_t n = size() - 1;
+    auto refs = reference::referencesOf(o);
+    std::uint32_t rank = 0;
+    for (const auto& r : refs) {
+      ++rank;
+      if (r.target.empty()) continue;
+      if (auto it = numbers_.find(r.target); it != numbers_.end())
+        broken.offer(n, rank, path, reference::referenceFault(r, &types_[it->second]));
+      else
+        pending_.push_back({n, rank, r.member, r.type, r.target, path});
+    }
+    if (auto fault = reference::missingContext(o); !fault.empty()) broken.offer(n, rank + 1, path, fault);
+  }
+
+  // Resolves the references to objects later in the file, or already in the store, and the
+  // links to objects later in the file.
+  void resolveLater(FirstFault& broken) {
+    for (const auto& p : pending_) {
+      reference::Reference r{p.member, p.target, p.type};
+      if (auto it = numbers_.find(p.target); it != numbers_.end()) {
+        broken.offer(p.object, p.rank, p.path, reference::referenceFault(r, &types_[it->second]));
+      } else {
+        auto stored = backend_.byUuid(p.target);
+        std::string type = stored ? backend_.decode(*stored).type : std::string();
+        broken.offer(p.object, p.rank, p.path, reference::referenceFault(r, stored ? &type : nullptr));
+      }
+    }
+    pending_.clear();
+    for (const auto& l : pendingLinks_)
+      if (auto it = numbers_.find(l.target); it != numbers_.end()) (*l.links)[l.object] = it->second;
+    pendingLinks_.clear();
+  }
+
+  // Keeps the owner and the parent modification of the last object added, for the cycle search.
+  void link(const Uuid& owner, const Uuid& parent) {
+    std::uint32_t n = size() - 1;
+    owners_[n] = later(n, owner, owners_);
+    parents_[n] = later(n, parent, parents_);
+  }
+  const std::vector<std::uint32_t>& owners() const { return owners_; }
+  const std::vector<std::uint32_t>& parents() const { return parents_; }
+  const Uuid& uuid(std::uint32_t object) const { return *uuids_[object]; }
+  bool is(std::uint32_t object, const char* type) const { return types_[object] == type; }
+
+ private:
+  // The number of the object, or kNone with the link kept for resolveLater.
+  std::uint32_t later(std::uint32_t object, const Uuid& uuid, std::vector<std::uint32_t>& links) {
+    if (uuid.empty()) return kNone;
+    if (auto it = numbers_.find(uuid); it != numbers_.end()) return it->second;
+    pendingLinks_.push_back({object, uuid, &links});
+    return kNone;
+  }
+  struct Pending {
+    std::uint32_t object, rank;
+    const char* member;
+    const char* type;
+    Uuid target;
+    std::string path;
+  };
+  reference::StoreBackend& backend_;
+  std::unordered_map<Uuid, std::uint32_t> numbers_;
+  std::vector<const Uuid*> uuids_;
+  std::vector<std::string> types_;
+  std::vector<std::uint32_t> owners_, parents_;
+  std::vector<Pending> pending_;
+  struct PendingLink {
+    std::uint32_t object;
+    Uuid target;
+    std::vector<std::uint32_t>* links;
+  };
+  std::vector<PendingLink> pendingLinks_;
+};
+
 // Follows one kind of link (owner, parent modification) from each object and reports the first
 // cycle as "a -> b -> a". Every object is walked once: a chain known to end stays known.
 class CycleFinder {
  public:
-  template <class Next>
-  std::string cycleFrom(const Uuid& start, Next next) {
-    std::vector<Uuid> path;
-    for (Uuid at = start; !at.empty() && !ends_.count(at); at = next(at)) {
-      if (auto again = std::find(path.begin(), path.end(), at); again != path.end()) {
+  CycleFinder(const LoadedObjects& objects, const std::vector<std::uint32_t>& next)
+      : objects_(objects), next_(next), state_(next.size(), State::Unknown) {}
+
+  std::string cycleFrom(std::uint32_t start) {
+    std::vector<std::uint32_t> path;
+    for (std::uint32_t at = start; at != kNone && state_[at] != State::Ends; at = next_[at]) {
+      if (state_[at] == State::OnPath) {
         std::string text;
-        for (auto it = again; it != path.end(); ++it) text += *it + " -> ";
-        return text + at;
+        for (auto it = std::find(path.begin(), path.end(), at); it != path.end(); ++it)
+          text += objects_.uuid(*it) + " -> ";
+        return text + objects_.uuid(at);
       }
+      state_[at] = State::OnPath;
       path.push_back(at);
     }
-    ends_.insert(path.begin(), path.end());
+    for (auto at : path) state_[at] = State::Ends;
     return {};
   }
 
  private:
-  std::set<Uuid> ends_;
+  enum class State : std::uint8_t { Unknown, OnPath, Ends };
+  const LoadedObjects& objects_;
+  const std::vector<std::uint32_t>& next_;
+  std::vector<State> state_;
 };
 
-// What a store may not hold although every reference resolves: an object that owns itself or
-// is owned round in a circle, a handler that is its own context node, a specification that is
-// its own member or source, a circle of parent modifications, a handler version below 1. Any of
-// these would make a walk over the store go round or an operation misread it.
-std::string structuralFault(reference::Store& store, const Object& o, CycleFinder& owners,
-                            CycleFinder& parents) {
-  auto ownerOf = [&store](const Uuid& u) { return store.find(u)->owner; };
-  auto parentOf = [&store](const Uuid& u) { return store.find(u)->modification.parent; };
+// What a store may not hold although every reference resolves, as far as the object alone tells:
+// a handler that is its own context node or of a version below 1, an object that owns itself
+// (before: the ownership cycles), a specification that is its own member or source, a
+// modification that is its own parent (after them). Any of these would make a walk over the store
+// go round or an operation misread it.
+std::pair<std::string, std::string> selfFaults(const Object& o) {
+  std::string before, after;
   if (o.is(kind::ConfigHandler)) {
-    if (o.handler.first == o.uuid) return "first: a handler cannot be its own context node";
-    if (o.handler.second == o.uuid) return "second: a handler cannot be its own context node";
-    if (o.handler.version < 1) return "version: expected a version from 1 to 2147483647";
+    if (o.handler.first == o.uuid)
+      before = "first: a handler cannot be its own context node";
+    else if (o.handler.second == o.uuid)
+      before = "second: a handler cannot be its own context node";
+    else if (o.handler.version < 1)
+      before = "version: expected a version from 1 to 2147483647";
   }
-  if (o.owner == o.uuid) return "owner: the object owns itself";
-  if (auto cycle = owners.cycleFrom(o.uuid, ownerOf); !cycle.empty())
-    return "owner: ownership cycle " + cycle;
+  if (before.empty() && o.owner == o.uuid) before = "owner: the object owns itself";
   if (o.is(kind::ProductSpecification)) {
     const auto& members = o.spec.members;
     if (std::find(members.begin(), members.end(), o.uuid) != members.end())
-      return "members: a specification cannot be its own member";
-    if (o.spec.source == o.uuid) return "source: a specification cannot be its own source";
+      after = "members: a specification cannot be its own member";
+    else if (o.spec.source == o.uuid)
+      after = "source: a specification cannot be its own source";
   }
-  if (o.is(kind::Modification)) {
-    if (o.modification.parent == o.uuid) return "parent: the modification is its own parent";
-    if (auto cycle = parents.cycleFrom(o.uuid, parentOf); !cycle.empty())
-      return "parent: cycle of parent modifications " + cycle;
+  if (o.is(kind::Modification) && o.modification.parent == o.uuid)
+    after = "parent: the modification is its own parent";
+  return {before, after};
+}
+
+// Writes one object of the file into the database; false when its UUID is taken there already.
+bool writeObject(reference::StoreBackend& backend, const Object& o) {
+  try {
+    backend.insert(o, backend.encode(o));
+    return true;
+  } catch (const std::runtime_error&) {
+    if (backend.exists(o.uuid)) return false;
+    throw;
   }
-  return {};
 }
 
 }  // namespace
@@ -323,22 +459,37 @@ void loadStore(const Json& j, reference::Store& store) {
   auto objects = j.find("objects");
   if (objects == j.end()) return;
   expectArray(*objects, "objects");
-  std::vector<std::pair<std::string, Uuid>> loaded;
+  // Each object goes into the database as it is read; what the checks need of it is kept apart.
+  // Faults are reported as before: a malformed or repeated object first, then the first broken
+  // reference, then the first cycle or self-reference, each in the order of the file.
+  reference::StoreBackend& backend = store.backend();
+  LoadedObjects loaded(backend);
+  FirstFault broken;
+  std::map<std::uint32_t, std::pair<std::string, std::string>> selfFaulty;
   for (std::size_t i = 0; i < objects->size(); ++i) {
     std::string path = indexPath("objects", i);
     Object o = readStoreObject((*objects)[i], path);
-    Uuid uuid = o.uuid;
-    if (!store.insert(std::move(o)))
-      throw CaseError(memberPath(path, "UUID"), "UUID " + uuid + " is given twice");
-    loaded.emplace_back(path, uuid);
+    if (!loaded.add(o) || !writeObject(backend, o))
+      throw CaseError(memberPath(path, "UUID"), "UUID " + o.uuid + " is given twice");
+    loaded.references(o, path, broken);
+    loaded.link(o.owner, o.modification.parent);
+    if (auto faults = selfFaults(o); !faults.first.empty() || !faults.second.empty())
+      selfFaulty.emplace(loaded.size() - 1, std::move(faults));
   }
-  for (const auto& [path, uuid] : loaded)
-    if (auto broken = store.brokenReference(*store.find(uuid)); !broken.empty())
-      throw CaseError("", memberPath(path, broken));
-  CycleFinder owners, parents;
-  for (const auto& [path, uuid] : loaded)
-    if (auto fault = structuralFault(store, *store.find(uuid), owners, parents); !fault.empty())
-      throw CaseError("", memberPath(path, fault));
+  loaded.resolveLater(broken);
+  broken.raise();
+  CycleFinder owners(loaded, loaded.owners()), parents(loaded, loaded.parents());
+  for (std::uint32_t n = 0; n < loaded.size(); ++n) {
+    auto self = selfFaulty.find(n);
+    std::string fault = self != selfFaulty.end() ? self->second.first : std::string();
+    if (fault.empty())
+      if (auto cycle = owners.cycleFrom(n); !cycle.empty()) fault = "owner: ownership cycle " + cycle;
+    if (fault.empty() && self != selfFaulty.end()) fault = self->second.second;
+    if (fault.empty() && loaded.is(n, kind::Modification))
+      if (auto cycle = parents.cycleFrom(n); !cycle.empty())
+        fault = "parent: cycle of parent modifications " + cycle;
+    if (!fault.empty()) throw CaseError("", memberPath(indexPath("objects", n), fault));
+  }
 }
 
 void loadStoreFile(const std::string& file, reference::Store& store) {
