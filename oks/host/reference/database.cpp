@@ -84,7 +84,7 @@ Dialect postgresqlDialect(int busyTimeoutMs) {
       "an object that is not there' ELSE 'ok' END",
       "BEGIN ISOLATION LEVEL SERIALIZABLE",
       "BEGIN ISOLATION LEVEL SERIALIZABLE",
-      {"SET client_min_messages = warning", "SET lock_timeout = " + std::to_string(busyTimeoutMs)},
+      {"SET client_min_messages = error", "SET lock_timeout = " + std::to_string(busyTimeoutMs)},
       {},
       {"DROP TABLE IF EXISTS listed, objects, store_settings, store_schema"}};
 }
@@ -480,6 +480,7 @@ std::string Database::integrityCheck() {
 }
 
 void Database::discard() {
+  rollback();
   if (onServer(location_)) {
     guarded("removing the store", [&] {
       soci::transaction t(connection_->sql);

@@ -73,7 +73,8 @@ class Database : public reference::StoreBackend {
   // PostgreSQL, whose storage its own log keeps whole, checks what the schema cannot declare:
   // one schema version, and every listed specification's holder there.
   std::string integrityCheck();
-  // Removes the store: the file (SQLite) or the store's tables (PostgreSQL); closes it.
+  // Removes the store: the file (SQLite) or the store's tables (PostgreSQL), after rolling back
+  // the transaction left open; closes it.
   void discard();
   // Every object in creation order, as kept.
   void forEach(const std::function<void(const reference::StoredObject&)>& each);
