@@ -24,12 +24,22 @@ R unanswered() {
 namespace {
 Server defaultServer;
 Server* installed = nullptr;
+thread_local Server* installedForThread = nullptr;
+
+Server*& slot(ScopedServer::Scope scope) {
+  return scope == ScopedServer::Scope::ThisThread ? installedForThread : installed;
+}
 }  // namespace
 
-Server& server() { return installed ? *installed : defaultServer; }
+Server& server() {
+  if (Server* s = installedForThread) return *s;
+  return installed ? *installed : defaultServer;
+}
 void setServer(Server* s) { installed = s; }
 
-ScopedServer::ScopedServer(Server* s) : previous_(installed) { installed = s; }
-ScopedServer::~ScopedServer() { installed = previous_; }
+ScopedServer::ScopedServer(Server* s, Scope scope) : previous_(slot(scope)), scope_(scope) {
+  slot(scope) = s;
+}
+ScopedServer::~ScopedServer() { slot(scope_) = previous_; }
 
 }  // namespace oks

@@ -28,21 +28,27 @@ class Server {
 #include <oks/service/server_operations.def>
 };
 
-// The installed server (the default server when none is).
+// The server the calling thread sees: the one installed for that thread, else the process's,
+// else the default server.
 Server& server();
-// Installs a server; null restores the default.
+// Installs the process's server; null restores the default.
 void setServer(Server* s);
 
-// Installs a server for the lifetime of the object and restores the previous one.
+// Installs a server for the lifetime of the object and restores the previous one: the
+// process's (seen by every thread that has none of its own; install it before other threads
+// run commands), or the calling thread's alone (each thread running commands against a server
+// of its own, such as a session with its own database connection).
 class ScopedServer {
  public:
-  explicit ScopedServer(Server* s);
+  enum class Scope { Process, ThisThread };
+  explicit ScopedServer(Server* s, Scope scope = Scope::Process);
   ~ScopedServer();
   ScopedServer(const ScopedServer&) = delete;
   ScopedServer& operator=(const ScopedServer&) = delete;
 
  private:
   Server* previous_;
+  Scope scope_;
 };
 
 }  // namespace oks

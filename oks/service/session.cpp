@@ -2,7 +2,6 @@
 // (service/forwarders.cpp): the interfaces a server object offers, and the application objects
 // the session keeps.
 #include <cstring>
-#include <mutex>
 #include <vector>
 
 #include <oks/service/server.h>
@@ -44,28 +43,15 @@ ZORBaseUnknown_var makeServerObject(unsigned interfaces, std::string identity) {
 }
 
 namespace {
-struct Session {
-  std::mutex mutex;
-  std::vector<std::unique_ptr<ApplicationObject>> objects;
-};
-Session& session() {
-  static Session* s = new Session;
-  return *s;
-}
+thread_local std::vector<std::unique_ptr<ApplicationObject>> applicationObjects;
 }  // namespace
 
 ApplicationObject* makeApplicationObject(std::string identity) {
-  auto& s = session();
-  std::lock_guard<std::mutex> lock(s.mutex);
-  s.objects.push_back(std::make_unique<ApplicationObject>(std::move(identity)));
-  return s.objects.back().get();
+  applicationObjects.push_back(std::make_unique<ApplicationObject>(std::move(identity)));
+  return applicationObjects.back().get();
 }
 
-void resetSession() {
-  auto& s = session();
-  std::lock_guard<std::mutex> lock(s.mutex);
-  s.objects.clear();
-}
+void resetSession() { applicationObjects.clear(); }
 
 }  // namespace oks
 

@@ -135,9 +135,11 @@ class ApplicationObject {
 };
 
 namespace oks {
-// A new application object kept by the session until resetSession().
+// A new application object kept by the calling thread's session until that thread calls
+// resetSession() or ends: each thread running commands is a session of its own, and one
+// session's reset never frees an object a command on another thread holds.
 ApplicationObject* makeApplicationObject(std::string identity);
-// Forgets the session's application objects.
+// Forgets the calling thread's application objects.
 void resetSession();
 }  // namespace oks
 

@@ -1,14 +1,21 @@
-// Commands made, executed and released on several threads at once: adapters are built one at a
-// time, each thread keeps its own adapter call context, and each execution its own trace. Built
-// with -DOKS_SANITIZE=thread, ThreadSanitizer reports any access the threads share unguarded.
+// Commands made, executed and released on several threads at once, against a trivial server and
+// against the reference service (a session per thread on one database): adapters are built one
+// at a time, each thread keeps its own adapter call context and server, and each execution its
+// own trace. Built with -DOKS_SANITIZE=thread, ThreadSanitizer reports any access the threads
+// share unguarded.
 #include <atomic>
+#include <filesystem>
 #include <functional>
 #include <latch>
+#include <set>
 #include <string>
 #include <thread>
 #include <vector>
 
 #include "tests/unit/library_fixture.h"
+#include <oks/host/reference/database.h>
+#include <oks/host/reference/exec.h>
+#include <oks/host/reference/store_file.h>
 #include <oks/service/server.h>
 
 namespace oks::test {
@@ -155,8 +162,111 @@ TEST_F(ConcurrencyTest, EightThreadsEachSeeOnlyTheirOwnExecutions) {
   }
 }
 
-// The same against the reference service belongs here once its store takes concurrent
-// commands (one transaction per command): runConcurrently(referenceService, 8, rounds).
+// One round of a thread against the reference service, its objects named after `name`: adds a
+// change object, a specification and a handler, and reads the specification, the handler names
+// and the milestones back. Each step's outcome ({"status", "results", "trace", "exception"}).
+std::vector<host::Json> referenceRound(host::ReferenceSession& session, const std::string& name) {
+  using host::Json;
+  auto run = [&session](const char* lateType, const Json& params) {
+    std::vector<host::Param> decoded;
+    for (auto it = params.begin(); it != params.end(); ++it)
+      decoded.push_back({it.key(), host::decodeParam(it.value(), it.key())});
+    return session.run(lateType, decoded, nullptr).outcome;
+  };
+  const Json bike = {{"Node", {{"Name", "Bike"}, {"Type", "PRC"}}}};
+  std::vector<Json> seen;
+  seen.push_back(
+      run("OKS_addCO", {{"Param0", {{"XNodeSeq", {{{"Name", "CO " + name}, {"Nodes", {bike["Node"]}}}}}}}}));
+  seen.push_back(run("OKS_addProdSpec1",
+                     {{"Param0", {{"XNode", {{"Nodes", {{{"Name", "City"}, {"Type", "PT"}}}}}}}},
+                      {"Param1", {{"XNode", {{"Name", "Spec " + name}}}}},
+                      {"Param2", {{"streamable", {{"string", "A"}}}}},
+                      {"Param3", {{"NodeSeq", Json::array()}}},
+                      {"Param4", {{"streamable", {{"NormalValueSeq", {{{"optionalSpec", {"EU"}}}}}}}}},
+                      {"Param5", {{"streamable", {{"string", "EU"}}}}}}));
+  Json spec = seen.back()["results"].value("result0", Json());
+  seen.push_back(run("OKS_getProdSpec", {{"Param0", spec}}));
+  const Json cityView = {{"Node", {{"Name", "City view"}, {"Type", "CV"}}}};
+  seen.push_back(run("OKS_addCH", {{"Param0", bike},
+                                   {"Param1", cityView},
+                                   {"Param3", {{"string", "Handler " + name}}},
+                                   {"Param4", {{"string", "made by " + name}}},
+                                   {"Param6", {{"int", 3}}}}));
+  seen.push_back(run("OKS_getCHNames", {{"Param0", bike}, {"Param1", cityView}}));
+  seen.push_back(run("OKS_getMileStoneValues", {{"Param0", bike}}));
+  return seen;
+}
+
+// Eight threads, each with a session (a database connection) of its own on one database file,
+// run rounds of writes and reads at once, each command one transaction. Every execution shows
+// the status and trace it shows alone, reads give what they give alone, each thread finds the
+// handlers it added, and the database ends holding each added object exactly once.
+TEST_F(ConcurrencyTest, EightSessionsShareOneReferenceDatabase) {
+  using host::Json;
+  const std::size_t threads = 8, rounds = 4;
+  const std::string db = ::testing::TempDir() + "oks-concurrency.db";
+  for (const char* suffix : {"", "-wal", "-shm"}) std::filesystem::remove(db + suffix);
+  {
+    auto database = host::Database::open(db, host::Database::Mode::Create);
+    reference::Store store(*database);
+    store.begin();
+    host::loadStoreFile(std::string(OKS_SOURCE_DIR) + "/examples/store.json", store);
+    store.commit();
+  }
+  auto names = [&db] {
+    std::multiset<std::string> all;
+    host::Database::open(db, host::Database::Mode::Open)->forEach([&all](const reference::StoredObject& o) {
+      all.insert(Json::parse(o.text).value("Name", std::string()));
+    });
+    return all;
+  };
+  const std::multiset<std::string> before = names();
+  std::vector<Json> alone;
+  {
+    host::ReferenceSession session(db, std::nullopt);
+    alone = referenceRound(session, "alone");
+  }
+
+  std::vector<std::vector<std::vector<Json>>> seen(threads);
+  std::vector<std::string> failures(threads);
+  std::latch start(threads);
+  std::vector<std::thread> workers;
+  for (std::size_t t = 0; t < threads; ++t)
+    workers.emplace_back([&, t] {
+      try {
+        host::ReferenceSession session(db, std::nullopt);
+        start.arrive_and_wait();
+        for (std::size_t round = 0; round < rounds; ++round)
+          seen[t].push_back(referenceRound(session, "t" + std::to_string(t) + "-" + std::to_string(round)));
+      } catch (const std::exception& e) {
+        failures[t] = e.what();
+      }
+    });
+  for (auto& worker : workers) worker.join();
+
+  std::multiset<std::string> expected = before;
+  for (const char* kind : {"CO ", "Spec ", "Handler "}) expected.insert(kind + std::string("alone"));
+  for (std::size_t t = 0; t < threads; ++t) {
+    EXPECT_EQ(failures[t], "") << "thread " << t;
+    ASSERT_EQ(seen[t].size(), rounds) << "thread " << t;
+    for (std::size_t round = 0; round < rounds; ++round) {
+      const std::string name = "t" + std::to_string(t) + "-" + std::to_string(round);
+      const auto& steps = seen[t][round];
+      for (std::size_t step = 0; step < alone.size(); ++step) {
+        EXPECT_EQ(steps[step]["status"], 0) << name << " step " << step << ": " << steps[step].dump();
+        EXPECT_EQ(steps[step]["trace"], alone[step]["trace"]) << name << " step " << step;
+      }
+      EXPECT_EQ(steps[2]["results"], alone[2]["results"]) << name << ": the specification read back";
+      EXPECT_EQ(steps[5]["results"], alone[5]["results"]) << name << ": the milestones";
+      const Json& handlerNames = steps[4]["results"]["result0"];
+      EXPECT_NE(handlerNames.dump().find("\"Handler " + name + "\""), std::string::npos)
+          << handlerNames.dump();
+      for (const char* kind : {"CO ", "Spec ", "Handler "}) expected.insert(kind + name);
+    }
+  }
+  EXPECT_EQ(names(), expected);
+  EXPECT_EQ(host::Database::open(db, host::Database::Mode::Open)->integrityCheck(), "ok");
+}
 
 // A thread's own sink hears that thread only; the process-wide sink hears the threads that
 // have none; with neither, nothing is heard.

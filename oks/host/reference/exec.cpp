@@ -107,7 +107,9 @@ std::unique_ptr<Database> openStore(const std::string& location) {
 }  // namespace
 
 ReferenceSession::ReferenceSession(const std::string& store, std::optional<std::uint64_t> seed)
-    : database_(openStore(store)), server_(*database_, seed), installed_(&server_) {}
+    : database_(openStore(store)),
+      server_(*database_, seed),
+      installed_(&server_, ScopedServer::Scope::ThisThread) {}
 
 ReferenceSession::~ReferenceSession() { resetSession(); }
 

@@ -42,8 +42,10 @@ struct CommandRun {
 // Runs a command of the loaded library against the installed server.
 CommandRun runCommand(const std::string& lateType, const std::vector<Param>& params, std::ostream* traceEcho);
 
-// The reference service over a store (ReferenceOptions::storeFile), installed as the server
-// while it lives; each command runs as one transaction.
+// The reference service over a store (ReferenceOptions::storeFile) with a connection of its
+// own, installed as the server of the thread that makes it while it lives; each command runs as
+// one transaction. Sessions on several threads, each made and run on its own thread, run
+// commands at once, on one database too.
 class ReferenceSession {
  public:
   ReferenceSession(const std::string& store, std::optional<std::uint64_t> seed);
