@@ -5,10 +5,15 @@
 //
 //   oks_store_bench [OBJECTS...]     (default: 10000 100000 1000000)
 //
-// Prints one table row per size: milliseconds, the import in seconds. Not run by the tests.
+// Prints one table row per size: milliseconds; the import in seconds on the clock and of processor
+// time, and the process's peak memory once it is done (the peak of every size so far, so run one
+// size per process to see that size's). Not run by the tests.
+#include <sys/resource.h>
+
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
+#include <ctime>
 #include <filesystem>
 #include <fstream>
 #include <functional>
@@ -126,8 +131,9 @@ int main(int argc, char** argv) {
   std::string dir = std::filesystem::temp_directory_path() / "oks_store_bench";
   std::filesystem::create_directories(dir);
 
-  std::printf("%9s %9s %12s %10s %10s %10s %12s %12s %12s\n", "objects", "import s", "open+cmd ms",
-              "getCHList", "byName", "getProdSpec", "configTree", "filterSpecs", "PCSpecTree2");
+  std::printf("%9s %9s %9s %9s %12s %10s %10s %10s %12s %12s %12s\n", "objects", "import s", "cpu s",
+              "peak MB", "open+cmd ms", "getCHList", "byName", "getProdSpec", "configTree", "filterSpecs",
+              "PCSpecTree2");
   for (long size : sizes) {
     long lines = std::max(1L, size / 100);
     std::string file = dir + "/store-" + std::to_string(size) + ".json";
@@ -135,6 +141,7 @@ int main(int argc, char** argv) {
     generate(lines, file);
 
     auto start = Clock::now();
+    std::clock_t processorStart = std::clock();
     {
       auto database = Database::open(db, Database::Mode::Replace);
       oks::reference::Store store(*database);
@@ -143,6 +150,10 @@ int main(int argc, char** argv) {
       store.commit();
     }
     double import = millis(Clock::now() - start) / 1000;
+    double importProcessor = static_cast<double>(std::clock() - processorStart) / CLOCKS_PER_SEC;
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    double peakMb = static_cast<double>(usage.ru_maxrss) / 1024;
 
     long line = lines / 2;
     std::string prc = uuid(0x10, line), pt = uuid(0x20, line * 4), ps = uuid(0x40, line * 80 + 7);
@@ -222,8 +233,9 @@ int main(int argc, char** argv) {
       server.getPCSpecTree2(in, out);
       delete out;
     });
-    std::printf("%9ld %9.1f %12.2f %10.2f %10.2f %10.2f %12.2f %12.2f %12.2f\n", lines * 100, import,
-                openAndCommand, chList, byName, prodSpec, configTree, filter, specTree2);
+    std::printf("%9ld %9.1f %9.1f %9.0f %12.2f %10.2f %10.2f %10.2f %12.2f %12.2f %12.2f\n", lines * 100,
+                import, importProcessor, peakMb, openAndCommand, chList, byName, prodSpec, configTree, filter,
+                specTree2);
     std::fflush(stdout);
     std::filesystem::remove(file);
   }

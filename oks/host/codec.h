@@ -5,6 +5,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <limits>
 #include <nlohmann/json.hpp>
 #include <optional>
@@ -355,12 +356,20 @@ constexpr std::size_t kJsonDepthLimit = 256;
 // of a member given twice): a syntax error, trailing bytes (a NUL included), nesting deeper than
 // kJsonDepthLimit, a number out of the range of a double and a member given twice. Linear in
 // the size of the text; members keep their order.
-Json parseJsonText(const std::string& text);
+//
+// With a sink, each element of the array that the root object's member of the sink's name holds
+// is given to the sink as soon as it is complete, and not kept: that member is an empty array in
+// the value returned. A large file is so read one element at a time.
+struct ElementSink {
+  std::string member;
+  std::function<void(const Json& element, std::size_t index)> each;
+};
+Json parseJsonText(const std::string& text, const ElementSink* sink = nullptr);
 // The text of a file; throws CaseError "cannot be opened" or "a folder, not a file".
 std::string readInputFile(const std::string& file);
 // As parseJsonText; throws std::runtime_error "PLACE: REASON".
 Json parseJson(const std::string& text, const std::string& place);
-// A JSON file; throws std::runtime_error "FILE: REASON".
-Json readJsonFile(const std::string& file);
+// A JSON file; throws std::runtime_error "FILE: REASON" (also for a CaseError from the sink).
+Json readJsonFile(const std::string& file, const ElementSink* sink = nullptr);
 
 }  // namespace oks::host

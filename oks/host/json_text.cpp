@@ -47,7 +47,7 @@ std::size_t tooDeepAt(const std::string& text, std::size_t limit) {
 // members); a set per open object finds a member given twice.
 class Builder {
  public:
-  explicit Builder(const std::string& text) : text_(text) {}
+  explicit Builder(const std::string& text, const ElementSink* sink = nullptr) : text_(text), sink_(sink) {}
 
   bool null() { return add(Json(nullptr)); }
   bool boolean(bool b) { return add(Json(b)); }
@@ -95,6 +95,7 @@ class Builder {
     Json* value;
     std::unordered_set<std::string> keys;
     std::string key;
+    std::size_t handedOn = 0;  // elements of the sink's array given to it and dropped
   };
 
   // The member path of the innermost open object or array: each open one is the last value of
@@ -103,7 +104,7 @@ class Builder {
     std::string path;
     for (std::size_t i = 0; i + 1 < levels_.size(); ++i) {
       const Json& value = *levels_[i].value;
-      path = value.is_array() ? indexPath(path, value.size() - 1)
+      path = value.is_array() ? indexPath(path, levels_[i].handedOn + value.size() - 1)
                               : memberPath(path, value.get_ref<const Json::object_t&>().back().first);
     }
     return path;
@@ -125,7 +126,22 @@ class Builder {
   }
   bool add(Json value) {
     insert(std::move(value));
+    handOn();
     return true;
+  }
+
+  // The sink's array: the member of the root object that the sink names.
+  bool inSinkArray() const {
+    return sink_ && levels_.size() == 2 && levels_[0].value->is_object() && levels_[1].value->is_array() &&
+           levels_[0].value->get_ref<const Json::object_t&>().back().first == sink_->member;
+  }
+  // Gives a complete element of the sink's array to the sink, and drops it.
+  void handOn() {
+    if (!inSinkArray()) return;
+    Level& level = levels_[1];
+    auto& elements = level.value->get_ref<Json::array_t&>();
+    sink_->each(elements.back(), level.handedOn++);
+    elements.pop_back();
   }
 
   bool open(Json value) {
@@ -140,10 +156,12 @@ class Builder {
   }
   bool close() {
     levels_.pop_back();
+    handOn();
     return true;
   }
 
   const std::string& text_;
+  const ElementSink* sink_;
   Json root_;
   std::vector<Level> levels_;
   std::optional<CaseError> error_;
@@ -151,11 +169,11 @@ class Builder {
 
 }  // namespace
 
-Json parseJsonText(const std::string& text) {
+Json parseJsonText(const std::string& text, const ElementSink* sink) {
   // The parser takes a NUL for the end of its input, and would ignore whatever follows.
   if (auto nul = text.find('\0'); nul != std::string::npos)
     throw CaseError("", placeOf(text, nul) + ": a NUL byte, which no JSON text holds");
-  Builder builder(text);
+  Builder builder(text, sink);
   if (!Json::sax_parse(text, &builder) || builder.error()) {
     if (builder.error()) throw *builder.error();
     throw CaseError("", "not JSON");
@@ -182,9 +200,9 @@ Json parseJson(const std::string& text, const std::string& place) {
   }
 }
 
-Json readJsonFile(const std::string& file) {
+Json readJsonFile(const std::string& file, const ElementSink* sink) {
   try {
-    return parseJsonText(readInputFile(file));
+    return parseJsonText(readInputFile(file), sink);
   } catch (const CaseError& e) {
     throw std::runtime_error(file + ": " + e.what());
   }

@@ -447,9 +447,52 @@ bool writeObject(reference::StoreBackend& backend, const Object& o) {
   }
 }
 
-}  // namespace
+// Loads the objects of a store file one by one: each goes into the database as it is read, and
+// what the checks need of it is kept apart. Faults are reported as a malformed or repeated object
+// first, then the first broken reference, then the first cycle or self-reference, each in the
+// order of the file.
+class Loader {
+ public:
+  explicit Loader(reference::Store& store) : backend_(store.backend()), loaded_(backend_) {}
 
-void loadStore(const Json& j, reference::Store& store) {
+  void object(const Json& j, std::size_t index) {
+    std::string path = indexPath("objects", index);
+    Object o = readStoreObject(j, path);
+    if (!loaded_.add(o) || !writeObject(backend_, o))
+      throw CaseError(memberPath(path, "UUID"), "UUID " + o.uuid + " is given twice");
+    loaded_.references(o, path, broken_);
+    loaded_.link(o.owner, o.modification.parent);
+    if (auto faults = selfFaults(o); !faults.first.empty() || !faults.second.empty())
+      selfFaulty_.emplace(loaded_.size() - 1, std::move(faults));
+  }
+
+  // Once every object is in: what refers to what.
+  void check() {
+    loaded_.resolveLater(broken_);
+    broken_.raise();
+    CycleFinder owners(loaded_, loaded_.owners()), parents(loaded_, loaded_.parents());
+    for (std::uint32_t n = 0; n < loaded_.size(); ++n) {
+      auto self = selfFaulty_.find(n);
+      std::string fault = self != selfFaulty_.end() ? self->second.first : std::string();
+      if (fault.empty())
+        if (auto cycle = owners.cycleFrom(n); !cycle.empty()) fault = "owner: ownership cycle " + cycle;
+      if (fault.empty() && self != selfFaulty_.end()) fault = self->second.second;
+      if (fault.empty() && loaded_.is(n, kind::Modification))
+        if (auto cycle = parents.cycleFrom(n); !cycle.empty())
+          fault = "parent: cycle of parent modifications " + cycle;
+      if (!fault.empty()) throw CaseError("", memberPath(indexPath("objects", n), fault));
+    }
+  }
+
+ private:
+  reference::StoreBackend& backend_;
+  LoadedObjects loaded_;
+  FirstFault broken_;
+  std::map<std::uint32_t, std::pair<std::string, std::string>> selfFaulty_;
+};
+
+// The settings of the store file into the store; its objects, or null when it gives none.
+const Json* readSettings(const Json& j, reference::Store& store) {
   if (!j.is_object()) throw CaseError("", "a store is an object with its \"objects\"");
   expectMembers(j, {"dataDomain", "inWorkApproval", "filter150", "objects"}, "");
   Members m(j, "");
@@ -457,45 +500,30 @@ void loadStore(const Json& j, reference::Store& store) {
   m("inWorkApproval", store.settings.inWorkApproval);
   m("filter150", store.settings.filter150);
   auto objects = j.find("objects");
-  if (objects == j.end()) return;
+  if (objects == j.end()) return nullptr;
   expectArray(*objects, "objects");
-  // Each object goes into the database as it is read; what the checks need of it is kept apart.
-  // Faults are reported as before: a malformed or repeated object first, then the first broken
-  // reference, then the first cycle or self-reference, each in the order of the file.
-  reference::StoreBackend& backend = store.backend();
-  LoadedObjects loaded(backend);
-  FirstFault broken;
-  std::map<std::uint32_t, std::pair<std::string, std::string>> selfFaulty;
-  for (std::size_t i = 0; i < objects->size(); ++i) {
-    std::string path = indexPath("objects", i);
-    Object o = readStoreObject((*objects)[i], path);
-    if (!loaded.add(o) || !writeObject(backend, o))
-      throw CaseError(memberPath(path, "UUID"), "UUID " + o.uuid + " is given twice");
-    loaded.references(o, path, broken);
-    loaded.link(o.owner, o.modification.parent);
-    if (auto faults = selfFaults(o); !faults.first.empty() || !faults.second.empty())
-      selfFaulty.emplace(loaded.size() - 1, std::move(faults));
-  }
-  loaded.resolveLater(broken);
-  broken.raise();
-  CycleFinder owners(loaded, loaded.owners()), parents(loaded, loaded.parents());
-  for (std::uint32_t n = 0; n < loaded.size(); ++n) {
-    auto self = selfFaulty.find(n);
-    std::string fault = self != selfFaulty.end() ? self->second.first : std::string();
-    if (fault.empty())
-      if (auto cycle = owners.cycleFrom(n); !cycle.empty()) fault = "owner: ownership cycle " + cycle;
-    if (fault.empty() && self != selfFaulty.end()) fault = self->second.second;
-    if (fault.empty() && loaded.is(n, kind::Modification))
-      if (auto cycle = parents.cycleFrom(n); !cycle.empty())
-        fault = "parent: cycle of parent modifications " + cycle;
-    if (!fault.empty()) throw CaseError("", memberPath(indexPath("objects", n), fault));
-  }
+  return &*objects;
+}
+
+}  // namespace
+
+void loadStore(const Json& j, reference::Store& store) {
+  const Json* objects = readSettings(j, store);
+  if (!objects) return;
+  Loader loader(store);
+  for (std::size_t i = 0; i < objects->size(); ++i) loader.object((*objects)[i], i);
+  loader.check();
 }
 
 void loadStoreFile(const std::string& file, reference::Store& store) {
-  Json j = readJsonFile(file);
+  // The objects are loaded as the parser completes each, so that the file's tree is never whole
+  // in memory; the settings (and what else the file holds) are read once it is parsed.
+  Loader loader(store);
+  ElementSink sink{"objects", [&loader](const Json& j, std::size_t i) { loader.object(j, i); }};
+  Json j = readJsonFile(file, &sink);
   try {
-    loadStore(j, store);
+    readSettings(j, store);
+    loader.check();
   } catch (const CaseError& e) {
     throw std::runtime_error(file + ": " + e.what());
   }
