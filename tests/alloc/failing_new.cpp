@@ -1,8 +1,5 @@
 #include "failing_new.h"
 
-#include <execinfo.h>
-#include <unistd.h>
-
 #include <atomic>
 #include <cstddef>
 #include <cstdlib>
@@ -30,38 +27,6 @@ bool failsNow() {
   return true;
 }
 
-// Diagnosis: while recording, every allocation is kept with its call stack until it is freed.
-struct Recorded {
-  void* p;
-  void* frames[24];
-  int depth;
-};
-constexpr int kRecords = 1 << 16;
-Recorded* records = nullptr;
-bool recording = false;
-thread_local bool inRecorder = false;
-
-void record(void* p) {
-  if (!recording || inRecorder) return;
-  inRecorder = true;
-  for (int i = 0; i < kRecords; ++i)
-    if (!records[i].p) {
-      records[i].p = p;
-      records[i].depth = backtrace(records[i].frames, 24);
-      break;
-    }
-  inRecorder = false;
-}
-
-void forget(void* p) {
-  if (!recording) return;
-  for (int i = 0; i < kRecords; ++i)
-    if (records[i].p == p) {
-      records[i].p = nullptr;
-      return;
-    }
-}
-
 void* allocate(std::size_t size, std::size_t alignment) {
   if (failsNow()) return nullptr;
   if (size == 0) size = 1;
@@ -70,10 +35,7 @@ void* allocate(std::size_t size, std::size_t alignment) {
     p = std::malloc(size);
   else if (posix_memalign(&p, alignment, size) != 0)
     p = nullptr;
-  if (p) {
-    live.fetch_add(1, std::memory_order_relaxed);
-    record(p);
-  }
+  if (p) live.fetch_add(1, std::memory_order_relaxed);
   return p;
 }
 
@@ -86,7 +48,6 @@ void* allocateOrThrow(std::size_t size, std::size_t alignment) {
 void release(void* p) {
   if (!p) return;
   live.fetch_sub(1, std::memory_order_relaxed);
-  forget(p);
   std::free(p);
 }
 
@@ -101,19 +62,6 @@ AllocationCount disarmAllocationFailure() {
 }
 
 long liveAllocations() { return live.load(std::memory_order_relaxed); }
-
-void recordAllocations(bool on) {
-  if (on && !records) records = static_cast<Recorded*>(std::calloc(kRecords, sizeof(Recorded)));
-  if (!on && records)
-    for (int i = 0; i < kRecords; ++i)
-      if (records[i].p) {
-        static const char line[] = "-- still allocated, made at:\n";
-        (void)!write(2, line, sizeof line - 1);
-        backtrace_symbols_fd(records[i].frames, records[i].depth, 2);
-        records[i].p = nullptr;
-      }
-  recording = on;
-}
 
 AllocationFailureSuspended::AllocationFailureSuspended() { ++state.suspended; }
 AllocationFailureSuspended::~AllocationFailureSuspended() { --state.suspended; }

@@ -18,10 +18,6 @@ AllocationCount disarmAllocationFailure();
 // Allocations made and not yet freed, on every thread.
 long liveAllocations();
 
-// Diagnosis: from recordAllocations(true), every allocation is kept with its call stack until
-// freed; recordAllocations(false) prints those still allocated to standard error.
-void recordAllocations(bool on);
-
 // While an object of this class lives, this thread's allocations are neither counted nor failed
 // (the test's own bookkeeping, such as the trace capture it reads).
 class AllocationFailureSuspended {

@@ -58,6 +58,9 @@ TEST(OkshostCommandLine, EveryCommandLineErrorIsOneLineAndExitCodeTwo) {
     EXPECT_EQ(std::count(ran.err.begin(), ran.err.end(), '\n'), 1) << ran.err;
     EXPECT_EQ(ran.err.rfind("okshost: ", 0), 0u) << ran.err;
   }
+  EXPECT_EQ(
+      okshost("nosuch").err,
+      "okshost: unknown sub-command 'nosuch' (expected list, run, case, exec, script, describe or store)\n");
 }
 
 TEST(OkshostCommandLine, VersionAndHelp) {
@@ -77,6 +80,8 @@ TEST(OkshostCommandLine, JsonShapesCarryTheirFormatStatusAndSummary) {
   Json list = Json::parse(okshost("list --json").out);
   EXPECT_EQ(list["format"], 1);
   EXPECT_EQ(list["summary"]["lateTypes"], list["lateTypes"].size());
+  EXPECT_EQ(list["lateTypes"][0],
+            Json::parse(R"({"lateType": "OKS_addApplicability", "class": "addApplicability"})"));
 
   Ran failing = okshost("exec OKS_getCHList --json --param 'Param0={\"XNodeSeq\": []}'");
   Json exec = Json::parse(failing.out);

@@ -1,7 +1,6 @@
-// The effectivity rules of the reference service, as a table: interval ends, open intervals,
-// empty parts, exclusion and milestones; where milestone names resolve; an object's effectivity
-// in a domain; then the text form. effectivity_property_test.cpp checks the same rules on
-// random effectivities.
+// The effectivity rules of the reference service where effectivity_property_test.cpp's small
+// universe does not reach (far dates and ranks, calendar carries, inverted intervals), where
+// milestone names resolve, an object's effectivity in a domain, and the text form.
 #include <gtest/gtest.h>
 
 #include <map>
@@ -98,100 +97,33 @@ struct Row {
 
 TEST(ReferenceEffectivity, MatchingTable) {
   const Row rows[] = {
-      // Dates: closed intervals, an end day counts whole, zero dates are open ends.
-      {"date inside", anyOf({{year(2026)}}), filter({onDay(2026, 6, 1)}), true},
-      {"date after", anyOf({{year(2026)}}), filter({onDay(2027, 1, 1)}), false},
-      {"end day touches", anyOf({{dates(open(), day(2026, 6, 30))}}), filter({onDay(2026, 6, 30)}), true},
-      {"start day touches", anyOf({{dates(day(2026, 7, 1), open())}}), filter({onDay(2026, 7, 1)}), true},
-      {"day before start", anyOf({{dates(day(2026, 7, 1), open())}}), filter({onDay(2026, 6, 30)}), false},
+      // Dates: an end day counts whole, an end with a time stops at that second; fields carry.
       {"end day covers its afternoon", anyOf({{dates(day(2026, 1, 1), day(2026, 6, 30))}}),
        filter({dates(day(2026, 6, 30, 15), day(2026, 7, 2))}), true},
-      {"end with a time stops there", anyOf({{dates(day(2026, 1, 1), day(2026, 6, 30, 12))}}),
-       filter({dates(day(2026, 6, 30, 13), day(2026, 7, 2))}), false},
       {"the next second after an end with a time", anyOf({{dates(open(), day(2026, 6, 30, 12))}}),
        filter({dates(day(2026, 6, 30, 12, 0, 1), open())}), false},
       {"the end second itself", anyOf({{dates(open(), day(2026, 6, 30, 12))}}),
        filter({dates(day(2026, 6, 30, 12), open())}), true},
       {"fields carry as on a calendar", anyOf({{onDay(2026, 2, 30)}}), filter({onDay(2026, 3, 2)}), true},
       {"open start", anyOf({{dates(open(), day(2026, 12, 31))}}), filter({onDay(1990, 1, 1)}), true},
-      {"open both ends", anyOf({{dates(open(), open())}}), filter({onDay(2999, 1, 1)}), true},
       {"inverted dates denote nothing", anyOf({{dates(day(2026, 12, 31), day(2026, 1, 1))}}), filter({}),
        false},
-      // Ranks: closed intervals, a toRank of 0 is open upwards.
-      {"ranks touch", anyOf({{ranks(10, 20)}}), filter({ranks(20, 30)}), true},
-      {"ranks apart", anyOf({{ranks(10, 20)}}), filter({ranks(21, 30)}), false},
+      // Ranks: a toRank of 0 is open upwards, ranks start at 0.
       {"open rank", anyOf({{ranks(10, 0)}}), filter({ranks(100000, 100000)}), true},
-      {"below open rank", anyOf({{ranks(10, 0)}}), filter({ranks(9, 9)}), false},
       {"inverted ranks denote nothing", anyOf({{ranks(20, 10)}}), filter({}), false},
-      // Ranks start at 0.
-      {"no rank outside every rank", anyOf({{excluded(ranks(0, 0))}}), filter({}), false},
       {"rank 0 is a rank", anyOf({{excluded(ranks(1, 0))}}), filter({}), true},
-      {"ranks below 0 are none", anyOf({{ranks(-5, -1)}}), filter({}), false},
       {"a start below 0 counts from 0", anyOf({{ranks(-5, 3)}}), filter({ranks(0, 3)}), true},
-      // Empty parts place no restriction.
-      {"value without parts", anyOf({{NormalValue{}}}), filter({ranks(5, 5)}), true},
-      {"effectivity without terms", anyOf({}), filter({specs({"US"})}), true},
-      {"term without values", anyOf({{}}), filter({onDay(2026, 1, 1)}), true},
-      {"filter on another dimension", anyOf({{ranks(1, 5)}}), filter({onDay(2026, 1, 1)}), true},
-      {"no filter values", anyOf({{ranks(1, 5)}}), filter({}), true},
-      // Specification names meet or not.
-      {"same spec", anyOf({{specs({"EU"})}}), filter({specs({"EU"})}), true},
-      {"other spec", anyOf({{specs({"EU"})}}), filter({specs({"US"})}), false},
-      {"names compare exactly", anyOf({{specs({"EU"})}}), filter({specs({"eu"})}), false},
-      {"spec in a union", anyOf({{specs({"EU", "US"})}}), filter({specs({"US"})}), true},
-      // AND within a term, OR between terms; each filter value against one and the same term.
-      {"one part of a term fails", anyOf({{year(2026), specs({"EU"})}}),
-       filter({onDay(2026, 3, 1), specs({"US"})}), false},
-      {"a second term matches", anyOf({{specs({"US"})}, {year(2026)}}),
-       filter({onDay(2026, 5, 1), specs({"EU"})}), true},
+      // Each filter value against one and the same term; exclusion; milestones.
       {"no single term fits all", anyOf({{specs({"US"}), ranks(1, 5)}, {specs({"EU"}), ranks(10, 20)}}),
        filter({specs({"US"}), ranks(15, 15)}), false},
-      {"every filter value must fit", anyOf({{year(2026)}}), filter({onDay(2026, 5, 1), onDay(2027, 5, 1)}),
-       false},
-      {"a filter value with two parts", anyOf({{year(2026), specs({"EU"})}}),
-       filter({both(onDay(2026, 5, 1), specs({"US"}))}), false},
-      // A value signed "-" excludes.
-      {"excluded spec", anyOf({{year(2026), excluded(specs({"US"}))}}), filter({specs({"US"})}), false},
-      {"spec not excluded", anyOf({{year(2026), excluded(specs({"US"}))}}), filter({specs({"EU"})}), true},
-      {"filter excludes the only spec", anyOf({{specs({"US"})}}), filter({excluded(specs({"US"}))}), false},
-      {"filter leaves another spec", anyOf({{specs({"US", "EU"})}}), filter({excluded(specs({"US"}))}), true},
-      {"exclusion empties the term", anyOf({{ranks(1, 10), excluded(ranks(1, 10))}}), filter({}), false},
-      {"inside the excluded part", anyOf({{ranks(1, 10), excluded(ranks(1, 5))}}), filter({ranks(5, 5)}),
-       false},
-      {"past the excluded part", anyOf({{ranks(1, 10), excluded(ranks(1, 5))}}), filter({ranks(6, 6)}), true},
-      // A day and the next leave no instant between them.
       {"a day and its complement", anyOf({{excluded(dates(day(2027, 1, 1), open()))}}),
        filter({excluded(dates(open(), day(2026, 12, 31)))}), false},
-      {"two complements that cover every instant",
-       anyOf({{excluded(dates(open(), day(2026, 3, 1))), excluded(dates(day(2026, 3, 2), open()))}}),
-       filter({}), false},
-      {"excluding two parts at once", anyOf({{excluded(both(year(2026), specs({"US"})))}}),
-       filter({both(onDay(2026, 5, 1), specs({"US"}))}), false},
-      {"excluding two parts leaves the rest", anyOf({{excluded(both(year(2026), specs({"US"})))}}),
-       filter({both(onDay(2026, 5, 1), specs({"EU"}))}), true},
-      // Milestones resolve to the span from the start milestone's start to the end one's end.
-      {"inside a milestone span", anyOf({{milestones("Q1", "Q4")}}), filter({onDay(2026, 11, 15)}), true},
-      {"after a milestone span", anyOf({{milestones("Q1", "Q4")}}), filter({onDay(2027, 1, 1)}), false},
       {"open after a rank milestone", anyOf({{milestones("LOT2", "")}}), filter({ranks(5000, 5000)}), true},
       {"before a rank milestone", anyOf({{milestones("LOT2", "")}}), filter({ranks(99, 99)}), false},
-      {"up to a milestone", anyOf({{milestones("", "Q1")}}), filter({onDay(2020, 1, 1)}), true},
-      {"unknown milestone denotes nothing", anyOf({{milestones("Q9", "")}}), filter({}), false},
-      {"excluding an unknown milestone excludes nothing", anyOf({{excluded(milestones("Q9", ""))}}),
-       filter({}), true},
       {"date and rank milestones do not mix", anyOf({{milestones("Q1", "LOT2")}}), filter({}), false},
-      // A milestone span is one more part: it restricts, like any other.
-      {"dates and a milestone that do not meet",
-       anyOf({{both(dates(day(2026, 1, 1), day(2026, 1, 31)), milestones("JUNE", "JUNE"))}}), filter({}),
-       false},
       {"outside the dates, inside the milestone",
        anyOf({{both(dates(day(2026, 1, 1), day(2026, 1, 31)), milestones("JUNE", "JUNE"))}}),
        filter({onDay(2026, 6, 15)}), false},
-      {"inside the dates and the milestone", anyOf({{both(year(2026), milestones("JUNE", "JUNE"))}}),
-       filter({onDay(2026, 6, 15)}), true},
-      {"ranks outside a rank milestone", anyOf({{both(ranks(1, 150), milestones("LOT2", "LOT2"))}}),
-       filter({ranks(50, 50)}), false},
-      {"ranks inside a rank milestone", anyOf({{both(ranks(1, 150), milestones("LOT2", "LOT2"))}}),
-       filter({ranks(120, 120)}), true},
   };
   for (const auto& row : rows) {
     SCOPED_TRACE(row.what);
