@@ -53,6 +53,18 @@ TEST(ReferenceHost, ExecRunsOneCommandAgainstTheStore) {
   Outcome missing = exec("OKS_deletePS", {R"(Param0={"Node": {"Name": "Kick Base"}})"});
   EXPECT_EQ(missing.exit, 1);
   EXPECT_EQ(missing.out, "status -2147467259 (0x80004005, E_FAIL)\n");
+
+  // The command's trace is echoed when asked for; a script ends with its summary.
+  std::ostringstream trace, out, err;
+  auto traced = options();
+  traced.traceEcho = &trace;
+  EXPECT_EQ(
+      oks::host::execCommand(traced, "OKS_deletePS", {R"(Param0={"Node": {"Name": "x"}})"}, false, out, err),
+      1);
+  EXPECT_NE(trace.str(), "");
+  Outcome example = script(kExamples + "configure-product.json");
+  EXPECT_EQ(example.out.substr(example.out.rfind('\n', example.out.size() - 2) + 1),
+            "19 of 19 steps run: 19 ok\n");
 }
 
 TEST(ReferenceHost, BadInputIsRefusedWithOneLineNamingThePlace) {
@@ -85,6 +97,9 @@ TEST(ReferenceHost, BadInputIsRefusedWithOneLineNamingThePlace) {
       "params": {"Param0": {"from": "b.result0[0]", "as": "Node"}}}, {"name": "b", "command": "OKS_getCVFromPRC"}]})");
   refused(script(later),
           "okshost: " + later + ": steps[0].params.Param0.from: no earlier step is named \"b\"");
+  std::string params =
+      writeFile("params.json", R"({"steps": [{"name": "a", "command": "OKS_nothing", "params": 3}]})");
+  refused(script(params), "okshost: " + params + ": steps[0].params: expected an object of keys");
   std::string unknown = writeFile("unknown.json", R"({"steps": [{"name": "a", "command": "OKS_nothing"}]})");
   refused(script(unknown), "okshost: " + unknown + ": steps[0].command: unknown late type OKS_nothing");
 }

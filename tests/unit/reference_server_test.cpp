@@ -112,6 +112,14 @@ TEST_F(ReferenceServerTest, UnknownObjectsAnswerAsMissing) {
   EXPECT_EQ(nodes, nullptr);
   EXPECT_EQ(one, nullptr);
   EXPECT_EQ(server.deletePS(unknownNode()), E_FAIL);
+  NodeSeq* specs = nullptr;
+  QEMConfig::NormalValueSeq* values = nullptr;
+  QEMConfig::MultiCOFilter* filter = nullptr;
+  AttributeFilters* criteria = nullptr;
+  ZORUnicodeString text;
+  unsigned char flag = 0;
+  EXPECT_EQ(server.getProdSpec(XNode(), specs, values, text, {}, "", flag, filter, criteria, text, flag),
+            E_FAIL);
   XNode empty;
   XNodeSeq* out = nullptr;
   EXPECT_EQ(server.getChildren(seqOf<XNodeSeq>({empty}), out), E_FAIL);
@@ -194,6 +202,8 @@ TEST_F(ReferenceServerTest, SpecificationsFilterByEffectivity) {
   ZORListValZORUnicodeString answer;
   EXPECT_EQ(server.isPUE(xnode(pt), "EU", answer), S_OK);  // no specification restricts names
   EXPECT_EQ(answer.Size(), 2);
+  for (Object* ps : {ps26, ps27}) ps->spec.values[0].optionalSpec.append("US");
+  EXPECT_EQ(server.isPUE(xnode(pt), "EU", answer), S_FALSE);
 }
 
 TEST_F(ReferenceServerTest, CarryOverMakesTheNextVersion) {
@@ -338,6 +348,7 @@ TEST_F(ReferenceServerTest, ModificationOwnerActionAndParent) {
   EXPECT_EQ(server.GetParent(*oks::serverObject(mod), up), S_FALSE);
   EXPECT_EQ(server.IsECOMod(up), E_FAIL);  // the parent handle outlived its object
   ASSERT_EQ(server.deleteCO(node(prc), "CO-1"), S_OK);
+  EXPECT_EQ(server.deleteCO(node(prc), "CO-1"), E_FAIL);
   EXPECT_EQ(action->IsClose(), E_FAIL);
   EXPECT_EQ(server.deleteModification(node(prc).UUID), E_FAIL);
 }
