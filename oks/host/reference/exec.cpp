@@ -148,9 +148,9 @@ CommandRun ReferenceSession::run(const std::string& lateType, const std::vector<
     }
     store.currentMask = mask;
     store.environments = environments;
-    // A pause of up to 5 ms, doubling with each retry up to 200 ms, so that the transactions
-    // that met do not meet again at once.
-    int ceilingUs = std::min(200'000, 5'000 << std::min(retries, 6));
+    // A pause of up to 5 ms, doubling with each retry up to 80 ms, so that the transactions
+    // that met do not meet again at once, while one that lost often is not left waiting longest.
+    int ceilingUs = 5'000 << std::min(retries, 4);
     std::this_thread::sleep_for(
         std::chrono::microseconds(std::uniform_int_distribution<int>(0, ceilingUs)(random)));
   }
