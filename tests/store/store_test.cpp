@@ -28,6 +28,7 @@ using oks::host::Database;
 using oks::host::Json;
 using oks::reference::Link;
 using oks::reference::Object;
+using oks::test::Engine;
 
 const std::string kStoreFile = std::string(OKS_SOURCE_DIR) + "/examples/store.json";
 const std::string kAddChangeObject =
@@ -96,8 +97,6 @@ std::string serverValue(const std::string& uri, const std::string& sql) {
              : "(" + std::string(PQerrorMessage(connection.get())) + ")";
 }
 
-enum class Engine { SQLite, PostgreSQL };
-
 class StoreSuite : public testing::TestWithParam<Engine> {
  protected:
   bool onServer() const { return GetParam() == Engine::PostgreSQL; }
@@ -120,9 +119,7 @@ class StoreSuite : public testing::TestWithParam<Engine> {
 };
 
 INSTANTIATE_TEST_SUITE_P(Engines, StoreSuite, testing::Values(Engine::SQLite, Engine::PostgreSQL),
-                         [](const testing::TestParamInfo<Engine>& info) {
-                           return info.param == Engine::SQLite ? "SQLite" : "PostgreSQL";
-                         });
+                         oks::test::engineName<testing::TestParamInfo<Engine>>);
 
 Object object(const std::string& uuid, const char* type, const std::string& name, const std::string& owner) {
   Object o;

@@ -16,6 +16,7 @@
 #include <cstdlib>
 #include <fstream>
 #include <memory>
+#include <ostream>
 #include <stdexcept>
 #include <string>
 
@@ -97,5 +98,14 @@ class PostgreSQLDatabase {
  private:
   std::string server_, name_, uri_;
 };
+
+// The engines a test runs over, one row each (TestWithParam<Engine>), named after the engine.
+enum class Engine { SQLite, PostgreSQL };
+inline const char* engineName(Engine engine) { return engine == Engine::SQLite ? "SQLite" : "PostgreSQL"; }
+inline void PrintTo(Engine engine, std::ostream* out) { *out << engineName(engine); }
+template <class Info>
+std::string engineName(const Info& info) {
+  return engineName(info.param);
+}
 
 }  // namespace oks::test

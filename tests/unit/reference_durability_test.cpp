@@ -27,6 +27,7 @@ namespace {
 
 using oks::host::Database;
 using oks::host::Json;
+using oks::test::Engine;
 using Clock = std::chrono::steady_clock;
 
 const std::string kStoreFile = std::string(OKS_SOURCE_DIR) + "/examples/store.json";
@@ -37,11 +38,6 @@ const std::string kCityBase = "40000000000000000000000000000001";  // a specific
 const std::string kCityView = "30000000000000000000000000000001";  // a configured view under Bike
 const std::string kLaunch = "70000000000000000000000000000001";    // a handler under Bike, City view
 const std::string kUnderBike = "CO " + kBike + "/";
-
-enum class Engine { SQLite, PostgreSQL };
-void PrintTo(Engine engine, std::ostream* out) {
-  *out << (engine == Engine::SQLite ? "SQLite" : "PostgreSQL");
-}
 
 Json byUuid(const std::string& uuid) { return {{"Nodes", {{{"UUID", uuid}}}}}; }
 
@@ -342,15 +338,9 @@ TEST_P(ReferenceDurability, ContendingProcessesLoseNoUpdate) {
   EXPECT_TRUE(lastWrites.count(c.domains[kCityBase])) << c.domains[kCityBase];
 }
 
-std::string engineName(const testing::TestParamInfo<Engine>& info) {
-  return testing::PrintToString(info.param);
-}
-
-INSTANTIATE_TEST_SUITE_P(Engines, ReferenceDurability, testing::Values(Engine::SQLite), engineName);
-// On the tests' PostgreSQL server (the CTest fixture "postgresql"), once the store opens
-// postgresql:// locations.
-INSTANTIATE_TEST_SUITE_P(DISABLED_EnginesOnServer, ReferenceDurability, testing::Values(Engine::PostgreSQL),
-                         engineName);
+// The PostgreSQL rows run on the tests' server (the CTest fixture "postgresql").
+INSTANTIATE_TEST_SUITE_P(Engines, ReferenceDurability, testing::Values(Engine::SQLite, Engine::PostgreSQL),
+                         oks::test::engineName<testing::TestParamInfo<Engine>>);
 
 // What the PostgreSQL tests rely on from the tests' server: each test's database is its own and
 // goes with it, and the password role is checked by its password.
