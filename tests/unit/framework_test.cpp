@@ -7,6 +7,7 @@
 #include <map>
 #include <set>
 #include <stdexcept>
+#include <tuple>
 
 #include "tests/unit/library_fixture.h"
 #include <oks/framework/helpers.h>
@@ -51,6 +52,35 @@ TEST_F(FrameworkTest, ACommandAnswersWithItsClassNameNotItsLateType) {
   EXPECT_FALSE(command->IsAKindOf("getCHList"));
   EXPECT_EQ(adapter->GetMetaObject()->TypeOfClass(), 7);
   EXPECT_EQ(command->GetMetaObject()->TypeOfClass(), 2);
+  adapter->Release();
+}
+
+// A command, its adapter and a streamer each give themselves, with a reference more, for IUnknown
+// and their own interface, and nothing for another.
+TEST_F(FrameworkTest, QueryInterfaceGivesOnlyWhatAnObjectImplements) {
+  MIROIBaseCommand* adapter = create("OKS_getCHList");
+  ASSERT_NE(adapter, nullptr);
+  ZORBaseUnknown* streamers = new ZORObject("StringStreamerLT", nullptr);
+  MIROIStreamable* streamer = nullptr;
+  ASSERT_EQ(streamers->QueryInterface(IID_MIROIStreamable, reinterpret_cast<void**>(&streamer)), S_OK);
+  streamers->Release();
+  const std::tuple<ZORBaseUnknown*, const _GUID*, HRESULT> table[] = {
+      {adapter, &IID_IUnknown, S_OK},
+      {adapter, &IID_MIROIBaseCommand, S_OK},
+      {adapter, &IID_MIROIStreamable, E_NOINTERFACE},
+      {adapter->GetImpl(1), &IID_IUnknown, S_OK},
+      {adapter->GetImpl(1), &IID_MIROIStreamable, E_NOINTERFACE},
+      {streamer, &IID_IUnknown, S_OK},
+      {streamer, &IID_MIROIBaseCommand, E_NOINTERFACE}};
+  for (const auto& [object, iid, status] : table) {
+    unsigned long held = object->AddRef() - 1;
+    object->Release();
+    void* out = nullptr;
+    EXPECT_EQ(object->QueryInterface(*iid, &out), status);
+    EXPECT_EQ(out, status == S_OK ? static_cast<void*>(object) : nullptr);
+    EXPECT_EQ(out ? object->Release() : held, held);
+  }
+  streamer->Release();
   adapter->Release();
 }
 
