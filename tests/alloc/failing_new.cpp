@@ -27,20 +27,14 @@ bool failsNow() {
   return true;
 }
 
-void* allocate(std::size_t size, std::size_t alignment) {
-  if (failsNow()) return nullptr;
-  if (size == 0) size = 1;
-  void* p = nullptr;
-  if (alignment <= alignof(std::max_align_t))
-    p = std::malloc(size);
-  else if (posix_memalign(&p, alignment, size) != 0)
-    p = nullptr;
+void* allocate(std::size_t size) {
+  void* p = failsNow() ? nullptr : std::malloc(size ? size : 1);
   if (p) live.fetch_add(1, std::memory_order_relaxed);
   return p;
 }
 
-void* allocateOrThrow(std::size_t size, std::size_t alignment) {
-  void* p = allocate(size, alignment);
+void* allocateOrThrow(std::size_t size) {
+  void* p = allocate(size);
   if (!p) throw std::bad_alloc();
   return p;
 }
@@ -72,34 +66,15 @@ using oks::test::allocate;
 using oks::test::allocateOrThrow;
 using oks::test::release;
 
-constexpr std::size_t kPlain = alignof(std::max_align_t);
-
-void* operator new(std::size_t n) { return allocateOrThrow(n, kPlain); }
-void* operator new[](std::size_t n) { return allocateOrThrow(n, kPlain); }
-void* operator new(std::size_t n, const std::nothrow_t&) noexcept { return allocate(n, kPlain); }
-void* operator new[](std::size_t n, const std::nothrow_t&) noexcept { return allocate(n, kPlain); }
-void* operator new(std::size_t n, std::align_val_t a) {
-  return allocateOrThrow(n, static_cast<std::size_t>(a));
-}
-void* operator new[](std::size_t n, std::align_val_t a) {
-  return allocateOrThrow(n, static_cast<std::size_t>(a));
-}
-void* operator new(std::size_t n, std::align_val_t a, const std::nothrow_t&) noexcept {
-  return allocate(n, static_cast<std::size_t>(a));
-}
-void* operator new[](std::size_t n, std::align_val_t a, const std::nothrow_t&) noexcept {
-  return allocate(n, static_cast<std::size_t>(a));
-}
-
+// Every form that a sanitizer's runtime would otherwise provide, so that what one form allocates
+// another may free. Over-aligned types are left to the runtime: the libraries have none.
+void* operator new(std::size_t n) { return allocateOrThrow(n); }
+void* operator new[](std::size_t n) { return allocateOrThrow(n); }
+void* operator new(std::size_t n, const std::nothrow_t&) noexcept { return allocate(n); }
+void* operator new[](std::size_t n, const std::nothrow_t&) noexcept { return allocate(n); }
 void operator delete(void* p) noexcept { release(p); }
 void operator delete[](void* p) noexcept { release(p); }
 void operator delete(void* p, std::size_t) noexcept { release(p); }
 void operator delete[](void* p, std::size_t) noexcept { release(p); }
 void operator delete(void* p, const std::nothrow_t&) noexcept { release(p); }
 void operator delete[](void* p, const std::nothrow_t&) noexcept { release(p); }
-void operator delete(void* p, std::align_val_t) noexcept { release(p); }
-void operator delete[](void* p, std::align_val_t) noexcept { release(p); }
-void operator delete(void* p, std::size_t, std::align_val_t) noexcept { release(p); }
-void operator delete[](void* p, std::size_t, std::align_val_t) noexcept { release(p); }
-void operator delete(void* p, std::align_val_t, const std::nothrow_t&) noexcept { release(p); }
-void operator delete[](void* p, std::align_val_t, const std::nothrow_t&) noexcept { release(p); }

@@ -1,5 +1,5 @@
 // Reading case files: single and grouped cases, member-by-member replacement, and the one-line
-// errors of malformed input.
+// errors of malformed input, scripted server answers among them.
 #include <gtest/gtest.h>
 
 #include <tuple>
@@ -76,7 +76,28 @@ TEST(HostCaseFile, MalformedMembersAreNamed) {
        "params.P.streamable.string: a streamable carries one object; object is given too"},
       {R"({"params": {"P": {"fail": 0}}})", "params.P.fail: a failing getter returns a negative status"},
       {R"({"server": {"getCHLists": {}}})", "server.getCHLists: the server has no operation of that name"},
+      {R"({"server": {"getCHList": {"status": 0, "out": [null, null]}}})",
+       "server.getCHList.out: the operation has 1 output, 2 given"},
+      {R"({"server": {"getCHList": [{}, {"out": [[{"Nodes": [{"UUID": "xy"}]}]]}]}})",
+       "server.getCHList[1].out[0][0].Nodes[0].UUID: expected a hex string"},
+      {R"({"server": {"getCHList": {"value": true}}})", "server.getCHList.value: unknown member..."},
+      {R"({"server": {"GetDataDomain": {"status": 0}}})", "server.GetDataDomain.status: unknown..."},
+      {R"({"server": {"GetFactoryObjectByUUID": {"value": "desktop"}}})",
+       "server.GetFactoryObjectByUUID.value: expected \"modification\", \"object\" or null"},
+      {R"({"server": {"IsECOMod": {"out": ["yes"]}}})", "server.IsECOMod.out[0]: expected true or null"},
+      {R"({"server": {"isIWAppSet": {"throw": "x", "status": 1}}})", "server.isIWAppSet.status..."},
+      {R"({"server": {"isIWAppSet": 1}})",
+       "server.isIWAppSet: expected an answer object or an array of them"},
+      {R"({"server": {"getFilter": {"out": [null, 1, 256]}}})",
+       "server.getFilter.out[2]: expected an integer from 0 to 255"},
       {R"({"faults": {"alloc": {"command": [0]}}})", "faults.alloc.command[0]: occurrences count from 1"},
+      {R"({"faults": {"streamers": [{"lateType": "NoSuchLT"}]}})",
+       "faults.streamers[0].lateType: \"NoSuchLT\" is not the late type of a streamer"},
+      {R"({"faults": {"streamers": [{"nth": 1}]}})",
+       "faults.streamers[0]: a streamer fault needs its \"lateType\""},
+      {R"({"faults": {"streamers": [{"lateType": "StringStreamerLT", "nth": 0}]}})",
+       "faults.streamers[0].nth: occurrences count from 1"},
+      {R"({"cases": []})", "cases: empty (a group holds at least one case)"},
       {R"({"faults": {"leak": {}}})",
        "faults.leak: unknown fault (expected one of alloc, streamers, setResult)"},
       {R"({"expect": {"stauts": 0}})", "expect.stauts: unknown member..."},

@@ -94,6 +94,10 @@ TEST(OkshostCommandLine, JsonShapesCarryTheirFormatStatusAndSummary) {
   EXPECT_EQ(cases["format"], 1);
   EXPECT_EQ(cases["summary"]["outcome"], "ok");
   EXPECT_EQ(cases["summary"]["passed"], cases["cases"].size());
+  // run prints each case of a group under its name.
+  Json grouped =
+      Json::parse(okshost("run " + std::string(OKS_SOURCE_DIR) + "/examples/cases/getCHList.json").out);
+  EXPECT_TRUE(grouped[0].contains("name") && grouped[0].contains("status")) << grouped.dump();
 
   // A script that stops at its second step: the step it stopped at and the one not run.
   const fs::path file = scratch() / "stops.json";

@@ -8,7 +8,6 @@
 #include <functional>
 #include <sstream>
 
-#include <oks/host/cases/case_check.h>
 #include <oks/host/cases/case_file.h>
 #include <oks/host/command_line.h>
 #include <oks/host/reference/database.h>
@@ -104,24 +103,7 @@ TEST(HostInput, FilesThatAreFoldersOrMissingAreNamed) {
   }
 }
 
-TEST(HostInput, EmptyGroupsAndScriptsAndImpossibleFaultsAreRefused) {
-  auto error = [](const std::string& text) {
-    auto cases = readCaseText(text, "f.json");
-    return cases.size() == 1 ? cases[0].error : "several";
-  };
-  EXPECT_EQ(error(R"({"command": "X", "cases": []})"), "cases: empty (a group holds at least one case)");
-  EXPECT_EQ(error(R"({"command": "X", "faults": {"streamers": [{"lateType": "NoSuchLT"}]}})"),
-            "faults.streamers[0].lateType: \"NoSuchLT\" is not the late type of a streamer");
-  EXPECT_EQ(error(R"({"command": "X", "faults": {"streamers": [{"nth": 1}]}})"),
-            "faults.streamers[0]: a streamer fault needs its \"lateType\"");
-  EXPECT_EQ(
-      error(R"({"command": "X", "faults": {"streamers": [{"lateType": "StringStreamerLT", "nth": 0}]}})"),
-      "faults.streamers[0].nth: occurrences count from 1");
-  EXPECT_TRUE(
-      readCaseText(R"({"command": "X", "faults": {"streamers": [{"lateType": "StringStreamerLT"}]}})", "f")
-          .front()
-          .spec);
-
+TEST(HostInput, AnEmptyScriptIsRefused) {
   std::string script = writeFile("empty-script.json", R"({"steps": []})");
   EXPECT_NE(scriptError(script).find(script + ": steps: empty (a script runs at least one step)"),
             std::string::npos);
@@ -138,21 +120,6 @@ TEST(HostInput, ParsingIsLinearAndKeepsMemberOrder) {
   EXPECT_EQ(j.begin().key(), "m39999");
   EXPECT_EQ(j["m0"], 0);
   EXPECT_LT(seconds, 2.0) << "40,000 members took " << seconds << " s";
-}
-
-TEST(HostInput, CaseCheckReportsABrokenFileAndGoesOn) {
-  std::string folder = testing::TempDir() + "broken-cases/";
-  std::filesystem::create_directories(folder);
-  writeFile("broken-cases/a.json", R"({"command": "X", "params": {"P": {"double": 1e999}}, "expect": {}})");
-  writeFile("broken-cases/b.json", R"({"command": "OKS_noSuchCommand", "expect": {"created": false}})");
-  std::ostringstream out;
-  int exit = checkCases({folder}, {OKS_LIBRARY_PATH, nullptr}, out);
-  EXPECT_EQ(exit, exitUnreadable);
-  EXPECT_NE(out.str().find("ERROR " + folder + "a.json: line 1, column 45: the number 1e999"),
-            std::string::npos)
-      << out.str();
-  EXPECT_NE(out.str().find("PASS " + folder + "b.json"), std::string::npos) << out.str();
-  EXPECT_NE(out.str().find("1 passed, 1 failed"), std::string::npos) << out.str();
 }
 
 }  // namespace

@@ -93,7 +93,8 @@ TEST(HostMatcher, NumbersCompareByValue) {
   matchValue(Json(-2147467259), Json::parse("-2147467259"), "n", out);
   EXPECT_TRUE(out.empty());
   matchValue(Json(1), Json("1"), "n", out);
-  EXPECT_EQ(out.size(), 1u);
+  ASSERT_EQ(out.size(), 1u);
+  EXPECT_EQ(out[0].what, "differs");
 }
 
 }  // namespace

@@ -77,6 +77,7 @@ TEST(HostRunner, CheckingEndsWithTheTallyAndTheExitStatusTellsWhatHappened) {
   write("fail.json", "{");
   std::ostringstream again;
   EXPECT_EQ(checkCases({dir, dir + "/nothing.json"}, options, again), exitUnreadable);
+  EXPECT_NE(again.str().find("ERROR " + dir + "/fail.json: "), std::string::npos) << again.str();
   EXPECT_TRUE(again.str().ends_with("1 passed, 2 failed\n")) << again.str();
 
   std::filesystem::remove(dir + "/fail.json");
