@@ -324,28 +324,47 @@ struct Database::Connection {
     return st;
   }
 
-  void run(const std::string& q, const std::vector<Arg>& args) { bound(q, args, Output::None).execute(true); }
+  // Runs a kept statement. One whose run failed is dropped: the back end fills a statement's
+  // parameter buffers anew on each run and frees them when the run ends, so a run that threw
+  // (a transaction the server gave up) would leave them to leak on the next.
+  template <class F>
+  auto running(const std::string& q, F work) {
+    try {
+      return work();
+    } catch (...) {
+      prepared.erase(q);
+      throw;
+    }
+  }
+
+  void run(const std::string& q, const std::vector<Arg>& args) {
+    running(q, [&] { bound(q, args, Output::None).execute(true); });
+  }
 
   long long count(const std::string& q, const std::vector<Arg>& args) {
-    counted = 0;
-    soci::statement& st = bound(q, args, Output::Count);
-    st.execute(true);
-    // Stepped to its end, the statement holds no read snapshot: a kept statement left on its row
-    // would make the next transaction's write lock fail at once instead of waiting.
-    while (st.fetch()) {
-    }
-    return counted;
+    return running(q, [&] {
+      counted = 0;
+      soci::statement& st = bound(q, args, Output::Count);
+      st.execute(true);
+      // Stepped to its end, the statement holds no read snapshot: a kept statement left on its row
+      // would make the next transaction's write lock fail at once instead of waiting.
+      while (st.fetch()) {
+      }
+      return counted;
+    });
   }
 
   // The objects that meet the condition, in creation order.
   std::vector<StoredObject> rows(const std::string& where, const std::vector<Arg>& args, int limit = 0) {
     std::string q = "SELECT " + selectColumns + " FROM objects WHERE " + where + " ORDER BY seq";
     if (limit > 0) q += " LIMIT " + std::to_string(limit);
-    soci::statement& st = bound(q, args, Output::Row);
-    std::vector<StoredObject> out;
-    st.execute();
-    while (st.fetch()) out.push_back(row);
-    return out;
+    return running(q, [&] {
+      soci::statement& st = bound(q, args, Output::Row);
+      std::vector<StoredObject> out;
+      st.execute();
+      while (st.fetch()) out.push_back(row);
+      return out;
+    });
   }
 
   void writeRow(const Object& o, const std::string& text, bool isNew) {
