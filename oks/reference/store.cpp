@@ -303,13 +303,4 @@ std::string missingContext(const Object& o) {
   return {};
 }
 
-std::string Store::brokenReference(const Object& o) {
-  for (const auto& r : referencesOf(o)) {
-    if (r.target.empty()) continue;
-    const Object* target = find(r.target);
-    if (auto fault = referenceFault(r, target ? &target->type : nullptr); !fault.empty()) return fault;
-  }
-  return missingContext(o);
-}
-
 }  // namespace oks::reference

@@ -223,10 +223,6 @@ class Store {
   // to what was removed.
   void remove(const Uuid& uuid);
 
-  // The first reference the object holds to an object that is not there or not of the type the
-  // reference needs, as "<member>: ..."; empty when every reference holds.
-  std::string brokenReference(const Object& object);
-
   std::vector<Object*> children(const Object& object, const char* type = nullptr);
   std::int64_t childCount(const Object& object);
   // The objects whose reference of that kind names the object, in creation order.
