@@ -71,9 +71,8 @@ std::string contents(const std::string& path) {
 }
 
 std::string freshFile(const std::string& name) {
-  std::string path = testing::TempDir() + "oks_store_" + std::to_string(getpid()) + "_" + name;
-  for (const char* suffix : {"", "-wal", "-shm"}) std::filesystem::remove(path + suffix);
-  return path;
+  return oks::test::absentStoreFile(testing::TempDir() + "oks_store_" + std::to_string(getpid()) + "_" +
+                                    name);
 }
 
 // The objects of a store file as the store would keep them, in order.
@@ -102,10 +101,7 @@ class StoreSuite : public testing::TestWithParam<Engine> {
   bool onServer() const { return GetParam() == Engine::PostgreSQL; }
 
   // Where a new store goes: a file that is not there, or an empty database on the tests' server.
-  std::string freshLocation() {
-    if (onServer()) return servers_.emplace_back(std::make_unique<oks::test::PostgreSQLDatabase>())->uri();
-    return freshFile(std::to_string(++files_) + ".db");
-  }
+  std::string freshLocation() { return stores_.location(freshFile(std::to_string(++files_) + ".db")); }
 
   std::string initFromExample() {
     std::string location = freshLocation();
@@ -114,7 +110,7 @@ class StoreSuite : public testing::TestWithParam<Engine> {
     return location;
   }
 
-  std::vector<std::unique_ptr<oks::test::PostgreSQLDatabase>> servers_;
+  oks::test::FreshStores stores_{GetParam()};
   int files_ = 0;
 };
 
@@ -285,7 +281,7 @@ TEST_P(StoreSuite, BadStoresAreRefusedWithOneLine) {
   bad.push_back({other, "a store database of schema version 7; this okshost reads version 1"});
   if (onServer()) {
     bad.push_back({freshLocation(), "not a store database (it has no store_schema table)"});
-    const auto& server = *servers_.front();
+    const auto& server = stores_.firstDatabase();
     std::string wrong = server.uriAs("oks_password", "wrong-password");
     bad.push_back({wrong,
                    "the server refused the credentials (password authentication failed for user "

@@ -14,11 +14,13 @@
 
 #include <atomic>
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <memory>
 #include <ostream>
 #include <stdexcept>
 #include <string>
+#include <vector>
 
 namespace oks::test {
 
@@ -107,5 +109,29 @@ template <class Info>
 std::string engineName(const Info& info) {
   return engineName(info.param);
 }
+
+// A SQLite store's path with nothing there: the file and its journal removed.
+inline std::string absentStoreFile(const std::string& path) {
+  for (const char* suffix : {"", "-wal", "-shm"}) std::filesystem::remove(path + suffix);
+  return path;
+}
+
+// New stores of one engine for one test: an empty database on the tests' server each (dropped
+// with this object), or the SQLite path given, with nothing there.
+class FreshStores {
+ public:
+  explicit FreshStores(Engine engine) : engine_(engine) {}
+  std::string location(const std::string& sqlitePath) {
+    if (engine_ == Engine::PostgreSQL)
+      return databases_.emplace_back(std::make_unique<PostgreSQLDatabase>())->uri();
+    return absentStoreFile(sqlitePath);
+  }
+  // The first database made (PostgreSQL only).
+  const PostgreSQLDatabase& firstDatabase() const { return *databases_.front(); }
+
+ private:
+  Engine engine_;
+  std::vector<std::unique_ptr<PostgreSQLDatabase>> databases_;
+};
 
 }  // namespace oks::test

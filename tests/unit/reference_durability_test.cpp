@@ -167,14 +167,7 @@ class ReferenceDurability : public testing::TestWithParam<Engine> {
  protected:
   // A fresh store of the engine holding examples/store.json.
   std::string freshStore(const std::string& tag) {
-    std::string location;
-    if (GetParam() == Engine::PostgreSQL) {
-      servers_.push_back(std::make_unique<oks::test::PostgreSQLDatabase>());
-      location = servers_.back()->uri();
-    } else {
-      location = scratch() + tag + ".db";
-      for (const char* suffix : {"", "-wal", "-shm"}) std::filesystem::remove(location + suffix);
-    }
+    std::string location = stores_.location(scratch() + tag + ".db");
     EXPECT_EQ(waitFor(startOkshost({"store", "init", location, "--from", kStoreFile})), 0);
     return location;
   }
@@ -182,9 +175,9 @@ class ReferenceDurability : public testing::TestWithParam<Engine> {
   // The store's export passes the store-file loader's checks (no duplicate, no dangling
   // reference), and the store it makes exports the same again: a round trip of a generated store.
   void expectExportLoads(const std::string& location) {
-    std::string exported = scratch() + "exported.json", loaded = scratch() + "loaded.db";
+    std::string exported = scratch() + "exported.json",
+                loaded = oks::test::absentStoreFile(scratch() + "loaded.db");
     std::string again = scratch() + "again.json", errors = scratch() + "export.err";
-    for (const char* suffix : {"", "-wal", "-shm"}) std::filesystem::remove(loaded + suffix);
     for (const auto& [args, out] : std::vector<std::pair<std::vector<std::string>, std::string>>{
              {{"store", "export", location, "--out", exported}, exported},
              {{"store", "init", loaded, "--from", exported}, loaded},
@@ -194,7 +187,7 @@ class ReferenceDurability : public testing::TestWithParam<Engine> {
   }
 
  private:
-  std::vector<std::unique_ptr<oks::test::PostgreSQLDatabase>> servers_;
+  oks::test::FreshStores stores_{GetParam()};
 };
 
 TEST_P(ReferenceDurability, AKilledScriptLeavesExactlyTheStepsThatCompleted) {
