@@ -42,7 +42,9 @@ Json patched(Json target, const Json& patch, const std::string& path) {
   if (!patch.is_object()) return patch;
   if (target.is_array()) {
     for (const auto& [index, one] : patch.items()) {
-      bool number = !index.empty() && index.find_first_not_of("0123456789") == std::string::npos;
+      // Nine digits at most: a longer index names no element, and would not fit the conversion.
+      bool number =
+          !index.empty() && index.size() <= 9 && index.find_first_not_of("0123456789") == std::string::npos;
       std::size_t i = number ? std::stoul(index) : target.size();
       if (i >= target.size()) throw CaseError(memberPath(path, index), "no shared element of that index");
       target[i] = patched(std::move(target[i]), one, memberPath(path, index));
