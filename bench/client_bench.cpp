@@ -40,17 +40,21 @@ struct Tally {
   long refused = 0;
 };
 
-// The mix one client runs, in turn: three reads and one write.
-std::vector<std::vector<oks::host::Param>> mix(int client, long n) {
+// The mix one client runs, in turn: three reads and one write. The reads' parameters are the
+// same every round; the write's (mixWrite) names the round's own change object.
+std::vector<std::vector<oks::host::Param>> mix() {
   using oks::host::parseParamArgument;
-  std::string name = "C" + std::to_string(client) + "-" + std::to_string(n);
   return {
       {parseParamArgument(R"(Param0={"XNode": {"Nodes": [{"UUID": "40000000000000000000000000000001"}]}})")},
       {parseParamArgument(R"(Param0={"XNodeSeq": [{"Nodes": [{"Name": "Bike", "Type": "PRC"}]}]})")},
       {parseParamArgument(R"(Param0={"Node": {"Name": "Bike", "Type": "PRC"}})")},
-      {parseParamArgument("Param0={\"XNodeSeq\": [{\"Name\": \"" + name +
-                          "\", \"Nodes\": [{\"Name\": \"Bike\", \"Type\": \"PRC\"}]}]}")},
+      {},
   };
+}
+std::vector<oks::host::Param> mixWrite(int client, long n) {
+  std::string name = "C" + std::to_string(client) + "-" + std::to_string(n);
+  return {oks::host::parseParamArgument("Param0={\"XNodeSeq\": [{\"Name\": \"" + name +
+                                        "\", \"Nodes\": [{\"Name\": \"Bike\", \"Type\": \"PRC\"}]}]}")};
 }
 const char* const kMixCommands[] = {"OKS_getProdSpec", "OKS_getCHList", "OKS_getMileStoneValues",
                                     "OKS_addCO"};
@@ -65,9 +69,10 @@ const char* const kMixCommands[] = {"OKS_getProdSpec", "OKS_getCHList", "OKS_get
     oks::host::ReferenceSession session(store, std::nullopt);
     char byte = 0;
     if (write(ready, &byte, 1) != 1 || read(start, &byte, 1) != 1) _exit(3);
+    auto params = mix();
     auto end = Clock::now() + std::chrono::duration<double>(seconds);
     for (long n = 0; Clock::now() < end; ++n) {
-      auto params = mix(id, n);
+      params.back() = mixWrite(id, n);
       for (std::size_t i = 0; i < params.size(); ++i) try {
           if (oks::host::failed(session.run(kMixCommands[i], params[i], nullptr).outcome)) ++tally.failed;
           ++tally.commands;
@@ -89,13 +94,8 @@ struct Row {
   double seconds = 0;
 };
 Row measure(const std::string& store, int clients, double seconds) {
-  {
-    auto database = Database::open(store, Database::Mode::Replace);
-    oks::reference::Store s(*database);
-    s.begin();
-    oks::host::loadStoreFile(std::string(OKS_SOURCE_DIR) + "/examples/store.json", s);
-    s.commit();
-  }
+  oks::host::importStoreFile(std::string(OKS_SOURCE_DIR) + "/examples/store.json",
+                             *Database::open(store, Database::Mode::Replace));
   int ready[2], start[2], results[2];
   if (pipe(ready) || pipe(start) || pipe(results)) throw std::runtime_error("pipe");
   std::vector<pid_t> pids;

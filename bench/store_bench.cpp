@@ -142,13 +142,7 @@ int main(int argc, char** argv) {
 
     auto start = Clock::now();
     std::clock_t processorStart = std::clock();
-    {
-      auto database = Database::open(db, Database::Mode::Replace);
-      oks::reference::Store store(*database);
-      store.begin();
-      oks::host::loadStoreFile(file, store);
-      store.commit();
-    }
+    oks::host::importStoreFile(file, *Database::open(db, Database::Mode::Replace));
     double import = millis(Clock::now() - start) / 1000;
     double importProcessor = static_cast<double>(std::clock() - processorStart) / CLOCKS_PER_SEC;
     rusage usage{};

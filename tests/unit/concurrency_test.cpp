@@ -4,7 +4,6 @@
 // own trace. Built with -DOKS_SANITIZE=thread, ThreadSanitizer reports any access the threads
 // share unguarded.
 #include <atomic>
-#include <filesystem>
 #include <functional>
 #include <latch>
 #include <set>
@@ -12,6 +11,7 @@
 #include <thread>
 #include <vector>
 
+#include "support/postgresql.h"
 #include "tests/unit/library_fixture.h"
 #include <oks/host/reference/database.h>
 #include <oks/host/reference/exec.h>
@@ -204,15 +204,9 @@ std::vector<host::Json> referenceRound(host::ReferenceSession& session, const st
 TEST_F(ConcurrencyTest, EightSessionsShareOneReferenceDatabase) {
   using host::Json;
   const std::size_t threads = 8, rounds = 4;
-  const std::string db = ::testing::TempDir() + "oks-concurrency.db";
-  for (const char* suffix : {"", "-wal", "-shm"}) std::filesystem::remove(db + suffix);
-  {
-    auto database = host::Database::open(db, host::Database::Mode::Create);
-    reference::Store store(*database);
-    store.begin();
-    host::loadStoreFile(std::string(OKS_SOURCE_DIR) + "/examples/store.json", store);
-    store.commit();
-  }
+  const std::string db = test::absentStoreFile(::testing::TempDir() + "oks-concurrency.db");
+  host::importStoreFile(std::string(OKS_SOURCE_DIR) + "/examples/store.json",
+                        *host::Database::open(db, host::Database::Mode::Create));
   auto names = [&db] {
     std::multiset<std::string> all;
     host::Database::open(db, host::Database::Mode::Open)->forEach([&all](const reference::StoredObject& o) {

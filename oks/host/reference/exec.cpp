@@ -95,12 +95,7 @@ namespace {
 std::unique_ptr<Database> openStore(const std::string& location) {
   if (!location.empty() && !isStoreFile(location)) return Database::open(location, Database::Mode::Open);
   auto database = Database::open("", Database::Mode::Temporary);
-  if (!location.empty()) {
-    reference::Store store(*database);
-    store.begin();
-    loadStoreFile(location, store);
-    store.commit();
-  }
+  if (!location.empty()) importStoreFile(location, *database);
   return database;
 }
 

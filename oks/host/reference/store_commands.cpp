@@ -80,10 +80,7 @@ int initStore(const StoreArguments& a, std::ostream& out) {
   std::size_t objects = 0;
   try {
     if (!a.from.empty()) {
-      reference::Store store(*database);
-      store.begin();
-      loadStoreFile(a.from, store);
-      store.commit();
+      importStoreFile(a.from, *database);
       database->forEach([&objects](const reference::StoredObject&) { ++objects; });
     }
   } catch (...) {

@@ -262,24 +262,24 @@ namespace {
 
 constexpr std::uint32_t kNone = std::numeric_limits<std::uint32_t>::max();
 
-// The first fault found in one pass, by the place it names: object, then rank within it.
+// The first fault found in one pass, by the place it names: object (its number in the file),
+// then rank within it.
 class FirstFault {
  public:
-  void offer(std::uint32_t object, std::uint32_t rank, std::string path, std::string fault) {
+  void offer(std::uint32_t object, std::uint32_t rank, std::string fault) {
     if (fault.empty()) return;
-    if (!path_.empty() && std::pair(object, rank) >= std::pair(object_, rank_)) return;
+    if (!fault_.empty() && std::pair(object, rank) >= std::pair(object_, rank_)) return;
     object_ = object;
     rank_ = rank;
-    path_ = std::move(path);
     fault_ = std::move(fault);
   }
   void raise() const {
-    if (!path_.empty()) throw CaseError("", memberPath(path_, fault_));
+    if (!fault_.empty()) throw CaseError("", memberPath(indexPath("objects", object_), fault_));
   }
 
  private:
   std::uint32_t object_ = 0, rank_ = 0;
-  std::string path_, fault_;
+  std::string fault_;
 };
 
 // What the loader keeps of the objects it has written, to check what refers to what once every
@@ -304,7 +304,7 @@ class LoadedObjects {
 
   // Checks the references of the last object added, as far as the objects added so far tell;
   // the rest waits for resolveLater.
-  void references(const Object& o, const std::string& path, FirstFault& broken) {
+  void references(const Object& o, FirstFault& broken) {
     std::uint32_t n = size() - 1;
     auto refs = reference::referencesOf(o);
     std::uint32_t rank = 0;
@@ -312,11 +312,11 @@ class LoadedObjects {
       ++rank;
       if (r.target.empty()) continue;
       if (auto it = numbers_.find(r.target); it != numbers_.end())
-        broken.offer(n, rank, path, reference::referenceFault(r, &types_[it->second]));
+        broken.offer(n, rank, reference::referenceFault(r, &types_[it->second]));
       else
-        pending_.push_back({n, rank, r.member, r.type, r.target, path});
+        pending_.push_back({n, rank, r.member, r.type, r.target});
     }
-    if (auto fault = reference::missingContext(o); !fault.empty()) broken.offer(n, rank + 1, path, fault);
+    broken.offer(n, rank + 1, reference::missingContext(o));
   }
 
   // Resolves the references to objects later in the file, or already in the store, and the
@@ -325,11 +325,11 @@ class LoadedObjects {
     for (const auto& p : pending_) {
       reference::Reference r{p.member, p.target, p.type};
       if (auto it = numbers_.find(p.target); it != numbers_.end()) {
-        broken.offer(p.object, p.rank, p.path, reference::referenceFault(r, &types_[it->second]));
+        broken.offer(p.object, p.rank, reference::referenceFault(r, &types_[it->second]));
       } else {
         auto stored = backend_.byUuid(p.target);
         std::string type = stored ? backend_.decode(*stored).type : std::string();
-        broken.offer(p.object, p.rank, p.path, reference::referenceFault(r, stored ? &type : nullptr));
+        broken.offer(p.object, p.rank, reference::referenceFault(r, stored ? &type : nullptr));
       }
     }
     pending_.clear();
@@ -362,7 +362,6 @@ class LoadedObjects {
     const char* member;
     const char* type;
     Uuid target;
-    std::string path;
   };
   reference::StoreBackend& backend_;
   std::unordered_map<Uuid, std::uint32_t> numbers_;
@@ -460,7 +459,7 @@ class Loader {
     Object o = readStoreObject(j, path);
     if (!loaded_.add(o) || !writeObject(backend_, o))
       throw CaseError(memberPath(path, "UUID"), "UUID " + o.uuid + " is given twice");
-    loaded_.references(o, path, broken_);
+    loaded_.references(o, broken_);
     loaded_.link(o.owner, o.modification.parent);
     if (auto faults = selfFaults(o); !faults.first.empty() || !faults.second.empty())
       selfFaulty_.emplace(loaded_.size() - 1, std::move(faults));
@@ -527,6 +526,13 @@ void loadStoreFile(const std::string& file, reference::Store& store) {
   } catch (const CaseError& e) {
     throw std::runtime_error(file + ": " + e.what());
   }
+}
+
+void importStoreFile(const std::string& file, reference::StoreBackend& database) {
+  reference::Store store(database);
+  store.begin();
+  loadStoreFile(file, store);
+  store.commit();
 }
 
 }  // namespace oks::host

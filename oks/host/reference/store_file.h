@@ -28,5 +28,8 @@ Json storeObject(const reference::Object& object);
 void loadStore(const Json& j, reference::Store& store);
 // Reads and loads a store file; throws std::runtime_error beginning with the file name.
 void loadStoreFile(const std::string& file, reference::Store& store);
+// Loads a store file into the database as one transaction, committed once every object is in and
+// checked; throws as loadStoreFile, the transaction left uncommitted.
+void importStoreFile(const std::string& file, reference::StoreBackend& database);
 
 }  // namespace oks::host
