@@ -43,7 +43,7 @@ class CommandApi : public ::testing::Test {
   ScopedServer installed_{&server_};
 };
 
-TEST_F(CommandApi, RunsACommandByLateTypeAndKeepsItsTrace) {
+TEST_F(CommandApi, RunsCommandsByLateTypeAndReadsTheirResultsAndTrace) {
   Command command("OKS_getCHList");
   command.set("Param0", handlerNodes());
   TraceCapture outer;
@@ -58,14 +58,12 @@ TEST_F(CommandApi, RunsACommandByLateTypeAndKeepsItsTrace) {
   ASSERT_FALSE(command.trace().empty());
   EXPECT_EQ(command.trace().front().text, "+getCHList::AppExecute");
   EXPECT_TRUE(outer.take().empty());  // the command's lines went to the command only
-}
 
-TEST_F(CommandApi, ReadsAStreamedTextAsText) {
-  Command command("OKS_displayPtSpecApplicability");
-  command.set("Param0", handlerNodes());
-  EXPECT_EQ(command.execute(), S_OK);
-  EXPECT_EQ(command.text("result0"), "PS \"City Touring\"\nPT [2024-01-01 ..]");
-  EXPECT_FALSE(command.text("Param0"));
+  Command streaming("OKS_displayPtSpecApplicability");
+  streaming.set("Param0", handlerNodes());
+  EXPECT_EQ(streaming.execute(), S_OK);
+  EXPECT_EQ(streaming.text("result0"), "PS \"City Touring\"\nPT [2024-01-01 ..]");
+  EXPECT_FALSE(streaming.text("Param0"));
 }
 
 TEST_F(CommandApi, MovedCommandsAreReleasedOnce) {

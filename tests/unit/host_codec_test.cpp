@@ -64,7 +64,7 @@ QEMConfig::NormalValue sampleValue() {
   return v;
 }
 
-TEST(HostCodec, RecordsOfTheProductStructureRoundTrip) {
+TEST(HostCodec, EveryRecordKindRoundTrips) {
   expectRoundTrip(sampleNode());
   XNode x{"P1", "PRC", "CONFIG", {sampleNode(), Node{}}};
   expectRoundTrip(x);
@@ -73,9 +73,6 @@ TEST(HostCodec, RecordsOfTheProductStructureRoundTrip) {
   expectRoundTrip(QEM_ProductTypes::BObjectKey{"Part", {0xde, 0xad}});
   expectRoundTrip(QEM_ProductTypes::BObjectKeySeq{{"Part", {0x01}}, {"Doc", {}}});
   expectRoundTrip(QEM_ProductTypes::ProductAttributeSeq{{"n", CORBA::Any(std::string("t"))}});
-}
-
-TEST(HostCodec, ConfigurationRecordsRoundTrip) {
   expectRoundTrip(QEMConfig::NormalValueSeq{sampleValue(), QEMConfig::NormalValue{}});
   QEMConfig::FilterValue f{"CO1", {"M1", "M2"}, {sampleValue()}, "D", "mode", "ECO", "hide"};
   expectRoundTrip(QEMConfig::MultiCOFilter{f, QEMConfig::FilterValue{}});
@@ -83,9 +80,8 @@ TEST(HostCodec, ConfigurationRecordsRoundTrip) {
   expectRoundTrip(QEMConfig::MileStoneValueSeq{m});
   QEMConfig::XEffectivityValues d{"Dom", "desc", {{sampleValue(), sampleValue()}, {}}};
   expectRoundTrip(QEMConfig::DomainEffectivitySeq{d});
-}
 
-TEST(HostCodec, ListsOfPointersAndValuesRoundTripFromIndexOne) {
+  // Lists of pointers and of values, indexed from 1.
   AttributeFilters filters;
   filters.Append(new QEMIQAttributeFilterObject{"Name", "=", "A*"});
   filters.Append(new QEMIQAttributeFilterObject{"Rev", "<", "C"});

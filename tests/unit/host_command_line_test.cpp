@@ -3,9 +3,9 @@
 // and text results printed as text.
 #include <gtest/gtest.h>
 #include <sys/wait.h>
+#include <unistd.h>
 
 #include <cstdio>
-#include <filesystem>
 #include <fstream>
 #include <sstream>
 #include <string>
@@ -16,25 +16,19 @@
 namespace oks::host {
 namespace {
 
-namespace fs = std::filesystem;
-
 struct Ran {
   int code = -1;
   std::string out, err;
 };
 
-const fs::path& scratch() {
-  static const fs::path dir = [] {
-    fs::path d = fs::temp_directory_path() / ("okshost-cli-" + std::to_string(::getpid()));
-    fs::create_directories(d);
-    return d;
-  }();
-  return dir;
+// Each test runs in a process of its own, and several at once: the files carry the process id.
+std::string scratch(const std::string& name) {
+  return ::testing::TempDir() + "okshost-cli-" + std::to_string(::getpid()) + "-" + name;
 }
 
 Ran okshost(const std::string& arguments) {
-  const fs::path errFile = scratch() / "stderr";
-  std::string command = std::string(OKS_HOST_PATH) + " " + arguments + " 2>" + errFile.string();
+  const std::string errFile = scratch("stderr");
+  std::string command = std::string(OKS_HOST_PATH) + " " + arguments + " 2>" + errFile;
   Ran ran;
   FILE* pipe = popen(command.c_str(), "r");
   if (!pipe) return ran;
@@ -100,12 +94,12 @@ TEST(OkshostCommandLine, JsonShapesCarryTheirFormatStatusAndSummary) {
   EXPECT_TRUE(grouped[0].contains("name") && grouped[0].contains("status")) << grouped.dump();
 
   // A script that stops at its second step: the step it stopped at and the one not run.
-  const fs::path file = scratch() / "stops.json";
+  const std::string file = scratch("stops.json");
   std::ofstream(file) << R"({"steps": [
     {"name": "first", "command": "OKS_getCHList", "params": {"Param0": {"XNodeSeq": []}}, "mayFail": true},
     {"name": "second", "command": "OKS_getCHList", "expect": {"status": 12345}},
     {"name": "third", "command": "OKS_getCHList"}]})";
-  Ran stopped = okshost("script --json " + file.string());
+  Ran stopped = okshost("script --json " + file);
   EXPECT_EQ(stopped.code, 1);
   Json script = Json::parse(stopped.out);
   EXPECT_EQ(script["format"], 1);

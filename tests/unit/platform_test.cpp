@@ -1,6 +1,5 @@
 // Stand-in server pieces the commands rely on: strings, the trace text, streamables.
-#include <gtest/gtest.h>
-
+#include "tests/unit/library_fixture.h"
 #include <oks/platform/faults.h>
 #include <oks/platform/streamable.h>
 #include <oks/platform/trace.h>
@@ -35,15 +34,13 @@ TEST(TraceText, JoinsFragmentsIntoLinesAndEndsPendingTextAtSteps) {
     trace << ZORQemTrace_returns << 0L << ZORQemTrace_nl;
   }
   auto lines = capture.take();
-  std::vector<std::string> text;
-  for (const auto& l : lines) text.push_back(l.text);
-  EXPECT_EQ(text,
+  EXPECT_EQ(texts(lines),
             (std::vector<std::string>{"+x::AppExecute", "The number of objects: 3", "flag 1 and -2147467259",
                                       "+inner", "returns 0", "-inner", "-x::AppExecute"}));
   EXPECT_EQ(lines[4].depth, 2);
 }
 
-TEST(Streamable, TheObjectAccessorIsTypeChecked) {
+TEST(Streamable, TheObjectAccessorIsTypeCheckedAndCanBeMadeToFail) {
   NormalValueSeqStreamer streamer;
   streamer.SetObject(new QEMConfig::NormalValueSeq(2));
   QEMConfig::NormalValueSeq* values = nullptr;
@@ -56,19 +53,17 @@ TEST(Streamable, TheObjectAccessorIsTypeChecked) {
   ZORUnicodeString name;
   EXPECT_EQ(streamer.GetTypeName(name), S_OK);
   EXPECT_EQ(name, "NormalValueSeq");
-}
 
-TEST(Streamable, StringStreamersCopyTheirTextAndAccessorsCanBeMadeToFail) {
-  ZORUnicodeStringStreamer streamer;
+  // A string streamer copies its text; its accessor can be made to fail.
+  ZORUnicodeStringStreamer strings;
   {
     ZORUnicodeString local("TRUE");
-    streamer.SetObject(&local);
+    strings.SetObject(&local);
   }
-  ZORUnicodeString* text = nullptr;
-  ASSERT_EQ(streamer.GetObject(text), S_OK);
+  ASSERT_EQ(strings.GetObject(text), S_OK);
   EXPECT_EQ(*text, "TRUE");
-  streamer.setAccessorStatus(E_FAIL);
-  EXPECT_EQ(streamer.GetObject(text), E_FAIL);
+  strings.setAccessorStatus(E_FAIL);
+  EXPECT_EQ(strings.GetObject(text), E_FAIL);
   EXPECT_EQ(text, nullptr);
 
   StreamableBase empty;
