@@ -1,121 +1,54 @@
-// The reference store on both engines, SQLite files and PostgreSQL databases: every operation of
-// the database answers from it; through okshost as a user runs it, what commands change is kept,
-// init and export give back the same objects, the reading sub-commands name objects as
-// documented, and a bad store gives one line, exit code 2, and is left as it was. Then what only
-// one engine has: on PostgreSQL, a command the server gives up for a concurrent one runs again;
-// on SQLite, a store file is never written, and a read-only, locked or full database is refused
-// cleanly.
+// The reference store on both engines: every operation of the database answers from it; through
+// okshost, what commands change is kept, init and export give back the same objects, the reading
+// sub-commands name objects as documented, and a bad store gives one line, exit code 2, and is left
+// as it was. Then what only one engine has: on PostgreSQL, a command the server gives up for a
+// concurrent one runs again; on SQLite, a store file is never written, and a read-only, locked or
+// full database is refused cleanly.
 #include <gtest/gtest.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
-#include <array>
+#include <algorithm>
 #include <chrono>
-#include <cstdio>
 #include <filesystem>
-#include <fstream>
-#include <memory>
-#include <sstream>
+#include <map>
 #include <thread>
 
-#include "support/postgresql.h"
+#include "support/store_tests.h"
 #include <oks/host/reference/database.h>
 #include <oks/host/reference/store_file.h>
 
+namespace oks::test {
 namespace {
 
-using oks::host::Database;
-using oks::host::Json;
-using oks::reference::Link;
-using oks::reference::Object;
-using oks::test::Engine;
+using host::Database;
+using host::Json;
+using reference::Link;
+using reference::Object;
 
-const std::string kStoreFile = std::string(OKS_SOURCE_DIR) + "/examples/store.json";
 const std::string kAddChangeObject =
-    R"(--param 'Param0={"XNodeSeq": [{"Name": "CO-new", "Nodes": [{"Name": "Bike", "Type": "PRC"}]}]}')";
-const std::string kChildrenOfBike =
-    R"(--param 'Param0={"XNodeSeq": [{"Nodes": [{"Name": "Bike", "Type": "PRC"}]}]}')";
+    R"(Param0={"XNodeSeq": [{"Name": "CO-new", "Nodes": [{"Name": "Bike", "Type": "PRC"}]}]})";
+const std::string kChildrenOfBike = R"(Param0={"XNodeSeq": [{"Nodes": [{"Name": "Bike", "Type": "PRC"}]}]})";
 
-struct HostRun {
-  int exit;
-  std::string out;  // standard output, then standard error
-};
-
-// okshost with the arguments, started; the prefix runs it (e.g. as another user).
-FILE* startOkshost(const std::string& arguments, const std::string& prefix = "") {
-  std::string command =
-      prefix + std::string(OKS_HOST_PATH) + " --library " + OKS_LIBRARY_PATH + " " + arguments + " 2>&1";
-  return popen(command.c_str(), "r");
+HostRun addChangeObject(const std::string& store, const std::vector<std::string>& prefix = {}) {
+  return okshost({"exec", "OKS_addCO", "--store", store, "--param", kAddChangeObject}, prefix);
 }
 
-HostRun finish(FILE* pipe) {
-  HostRun run{-1, ""};
-  std::array<char, 4096> buffer;
-  while (std::size_t n = fread(buffer.data(), 1, buffer.size(), pipe)) run.out.append(buffer.data(), n);
-  int status = pclose(pipe);
-  run.exit = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-  return run;
-}
-
-HostRun okshost(const std::string& arguments, const std::string& prefix = "") {
-  return finish(startOkshost(arguments, prefix));
-}
-
-// A location as one shell word.
-std::string q(const std::string& location) { return "'" + location + "'"; }
-
-std::string contents(const std::string& path) {
-  std::ostringstream text;
-  text << std::ifstream(path, std::ios::binary).rdbuf();
-  return text.str();
-}
-
-std::string freshFile(const std::string& name) {
-  return oks::test::absentStoreFile(testing::TempDir() + "oks_store_" + std::to_string(getpid()) + "_" +
-                                    name);
+HostRun childrenOfBike(const std::string& store, const std::vector<std::string>& prefix = {}) {
+  return okshost({"exec", "OKS_getChildren", "--store", store, "--param", kChildrenOfBike}, prefix);
 }
 
 // The objects of a store file as the store would keep them, in order.
 std::vector<std::string> objectsOf(const std::string& storeFile) {
   auto database = Database::open("", Database::Mode::Temporary);
-  oks::reference::Store store(*database);
-  oks::host::loadStoreFile(storeFile, store);
+  reference::Store store(*database);
+  host::loadStoreFile(storeFile, store);
   std::vector<std::string> out;
-  const Json file = Json::parse(contents(storeFile));
-  for (const auto& o : file["objects"])
-    out.push_back(oks::host::storeObject(*store.find(o["UUID"].get<std::string>())).dump());
+  for (const auto& o : Json::parse(contents(storeFile))["objects"])
+    out.push_back(host::storeObject(*store.find(o["UUID"].get<std::string>())).dump());
   return out;
 }
 
-// One value of a query on the server.
-std::string serverValue(const std::string& uri, const std::string& sql) {
-  std::unique_ptr<PGconn, void (*)(PGconn*)> connection(PQconnectdb(uri.c_str()), PQfinish);
-  std::unique_ptr<PGresult, void (*)(PGresult*)> result(PQexec(connection.get(), sql.c_str()), PQclear);
-  return PQresultStatus(result.get()) == PGRES_TUPLES_OK && PQntuples(result.get()) == 1
-             ? PQgetvalue(result.get(), 0, 0)
-             : "(" + std::string(PQerrorMessage(connection.get())) + ")";
-}
-
-class StoreSuite : public testing::TestWithParam<Engine> {
- protected:
-  bool onServer() const { return GetParam() == Engine::PostgreSQL; }
-
-  // Where a new store goes: a file that is not there, or an empty database on the tests' server.
-  std::string freshLocation() { return stores_.location(freshFile(std::to_string(++files_) + ".db")); }
-
-  std::string initFromExample() {
-    std::string location = freshLocation();
-    HostRun init = okshost("store init " + q(location) + " --from " + kStoreFile);
-    EXPECT_EQ(init.exit, 0) << init.out;
-    return location;
-  }
-
-  oks::test::FreshStores stores_{GetParam()};
-  int files_ = 0;
-};
-
-INSTANTIATE_TEST_SUITE_P(Engines, StoreSuite, testing::Values(Engine::SQLite, Engine::PostgreSQL),
-                         oks::test::engineName<testing::TestParamInfo<Engine>>);
+using StoreSuite = StoreTest;
+INSTANTIATE_TEST_SUITE_P(Engines, StoreSuite, kEngines, engineName);
 
 Object object(const std::string& uuid, const char* type, const std::string& name, const std::string& owner) {
   Object o;
@@ -157,14 +90,14 @@ TEST_P(StoreSuite, EveryOperationAnswersFromTheDatabase) {
   db->setSettings({"EU", true, false});
   db->commit();
 
-  auto uuids = [](const std::vector<oks::reference::StoredObject>& found) {
+  auto uuids = [](const std::vector<reference::StoredObject>& found) {
     std::vector<std::string> out;
     for (const auto& f : found) out.push_back(f.uuid);
     return out;
   };
   using V = std::vector<std::string>;
   db->begin();
-  EXPECT_EQ(db->settings(), (oks::reference::StoreSettings{"EU", true, false}));
+  EXPECT_EQ(db->settings(), (reference::StoreSettings{"EU", true, false}));
   ASSERT_TRUE(db->byUuid("04"));
   EXPECT_EQ(db->decode(*db->byUuid("04")).spec.source, "0a");
   EXPECT_FALSE(db->byUuid("ff"));
@@ -201,75 +134,86 @@ TEST_P(StoreSuite, EveryOperationAnswersFromTheDatabase) {
   EXPECT_EQ(db->integrityCheck(), "ok");
 }
 
-TEST_P(StoreSuite, ADatabaseKeepsWhatCommandsChange) {
-  std::string db = q(initFromExample());
-  EXPECT_EQ(okshost("exec OKS_addCO --store " + db + " " + kAddChangeObject).exit, 0);
-  HostRun children = okshost("exec OKS_getChildren --store " + db + " " + kChildrenOfBike);
-  EXPECT_NE(children.out.find("\"CO-new\""), std::string::npos) << children.out;
-  // The same name under the same owner is refused now: the first one was kept.
-  EXPECT_EQ(okshost("exec OKS_addCO --store " + db + " " + kAddChangeObject).exit, 1);
+// One okshost run of a scenario: its arguments, where "{db}" is a store holding
+// examples/store.json, "{new}" a location with no store and "{bad}" a store file the loader
+// refuses; its exit code, and what its output holds or is.
+struct HostStep {
+  HostStep(std::vector<std::string> args, int exit = 0, std::string holds = "", std::string is = "")
+      : args(std::move(args)), exit(exit), holds(std::move(holds)), is(std::move(is)) {}
+  std::vector<std::string> args;
+  int exit;
+  std::string holds, is;
+};
 
-  HostRun script =
-      okshost("script " + std::string(OKS_SOURCE_DIR) + "/examples/configure-product.json --store " + db);
-  EXPECT_EQ(script.exit, 0) << script.out;
-  // The script's steps were kept.
-  EXPECT_EQ(okshost("store show " + db + " 'PS:City Touring'").exit, 0);
-  EXPECT_EQ(okshost("store show " + db + " 'CV:Touring view'").exit, 0);
-}
+const std::vector<HostStep> kScenario = {
+    // What commands change is kept: the change object is found, and the same name under the same
+    // owner is refused now; a script's steps are kept.
+    {{"exec", "OKS_addCO", "--store", "{db}", "--param", kAddChangeObject}},
+    {{"exec", "OKS_getChildren", "--store", "{db}", "--param", kChildrenOfBike}, 0, "\"CO-new\""},
+    {{"exec", "OKS_addCO", "--store", "{db}", "--param", kAddChangeObject}, 1},
+    {{"script", std::string(OKS_SOURCE_DIR) + "/examples/configure-product.json", "--store", "{db}"}},
+    {{"store", "show", "{db}", "PS:City Touring"}},
+    {{"store", "show", "{db}", "CV:Touring view"}},
+    // The reading sub-commands name objects by UUID, name, or type and name.
+    {{"store", "tree", "{db}", "Scooter", "--depth", "1"},
+     0,
+     "",
+     "PRC \"Scooter\"  10000000000000000000000000000002\n"
+     "  PT \"Kick\"  20000000000000000000000000000003\n"
+     "  PT \"E-Scooter\"  20000000000000000000000000000004\n"
+     "  CV \"Kick view\"  30000000000000000000000000000002\n"
+     "  CO \"CO-S1\"  50000000000000000000000000000002\n"},
+    {{"store", "show", "{db}", "PS:City EU 2026"}, 0, "\nversion: A\n"},
+    {{"store", "show", "{db}", "PS:City EU 2026"}, 0, "\ndomain: EU\n"},
+    {{"store", "effectivity", "{db}", "City EU 2026", "--domain", "EU"},
+     0,
+     "",
+     "PS \"City EU 2026\" A [EU]: [2026-01-01 .. 2026-12-31] AND SPEC \"EU\" AND MILESTONE \"LOT-A\" .. "
+     "\"LOT-A\"\n"},
+    {{"store", "show", "{db}", "Nothing"}, 2, "", "okshost: Nothing: no object of that UUID or name\n"},
+    // An existing store is replaced only with --force; a store file the loader refuses makes none.
+    {{"store", "init", "{db}"}, 2, "--force"},
+    {{"store", "init", "{new}", "--from", "{bad}"},
+     2,
+     "",
+     "okshost: {bad}: objects[0].owner: the object owns itself\n"},
+    {{"store", "tree", "{new}"}, 2},
+    {{"store", "init", "{new}"}},
+    {{"store", "init", "{db}", "--force", "--from", kStoreFile}},
+};
 
-TEST_P(StoreSuite, InitThenExportGivesBackTheSameObjects) {
-  std::string location = initFromExample();
-  std::string db = q(location);
-  HostRun again = okshost("store init " + db);
-  EXPECT_EQ(again.exit, 2) << again.out;  // an existing store is refused without --force
-  EXPECT_NE(again.out.find("--force"), std::string::npos) << again.out;
-  std::string exported = freshFile("roundtrip.json");
-  ASSERT_EQ(okshost("store export " + db + " --out " + exported).exit, 0);
+// The scenario's runs in order; then the tree as JSON, and the store, replaced from examples/store.json after
+// what the runs changed, exports the same objects.
+TEST_P(StoreSuite, ScenarioRunsAsDocumentedAndExportGivesBackTheObjects) {
+  std::map<std::string, std::string> places = {
+      {"{db}", initFromExample()}, {"{new}", freshLocation()}, {"{bad}", scratchFile("bad.json")}};
+  std::ofstream(places["{bad}"]) << R"({"objects": [{"UUID": "01", "Type": "PRC", "owner": "01"}]})";
+  auto fill = [&places](std::string text) {
+    for (const auto& [name, place] : places)
+      for (auto at = text.find(name); at != std::string::npos; at = text.find(name))
+        text.replace(at, name.size(), place);
+    return text;
+  };
+  for (const HostStep& run : kScenario) {
+    std::vector<std::string> args;
+    for (const std::string& arg : run.args) args.push_back(fill(arg));
+    HostRun done = okshost(args);
+    std::string shown = testing::PrintToString(args) + " gave:\n" + done.out;
+    EXPECT_EQ(done.exit, run.exit) << shown;
+    EXPECT_NE(done.out.find(fill(run.holds)), std::string::npos) << shown;
+    if (!run.is.empty()) {
+      EXPECT_EQ(done.out, fill(run.is));
+    }
+  }
+  Json tree = Json::parse(
+      okshost({"store", "tree", places["{db}"], "10000000000000000000000000000002", "--json"}).out);
+  EXPECT_EQ(tree[0]["children"][0]["Name"], "Kick");
+  std::string exported = scratchFile("exported.json");
+  ASSERT_EQ(okshost({"store", "export", places["{db}"], "--out", exported}).exit, 0);
   EXPECT_EQ(objectsOf(exported), objectsOf(kStoreFile));
-
-  std::string replaced = q(initFromExample());
-  ASSERT_EQ(okshost("exec OKS_addCO --store " + replaced + " " + kAddChangeObject).exit, 0);
-  ASSERT_EQ(okshost("store init " + replaced + " --force --from " + exported).exit, 0);
-  EXPECT_EQ(okshost("store export " + replaced).out, contents(exported));
-
-  // A store file the loader refuses makes no store.
-  std::string refused = q(freshLocation());
-  std::string bad = freshFile("bad.json");
-  std::ofstream(bad) << R"({"objects": [{"UUID": "01", "Type": "PRC", "owner": "01"}]})";
-  HostRun init = okshost("store init " + refused + " --from " + bad);
-  EXPECT_EQ(init.exit, 2);
-  EXPECT_EQ(init.out, "okshost: " + bad + ": objects[0].owner: the object owns itself\n");
-  EXPECT_EQ(okshost("store tree " + refused).exit, 2);
-  EXPECT_EQ(okshost("store init " + refused).exit, 0);
 }
 
-TEST_P(StoreSuite, ReadingSubCommandsNameObjectsByUuidNameOrTypeAndName) {
-  std::string db = q(initFromExample());
-  HostRun tree = okshost("store tree " + db + " Scooter --depth 1");
-  EXPECT_EQ(tree.out,
-            "PRC \"Scooter\"  10000000000000000000000000000002\n"
-            "  PT \"Kick\"  20000000000000000000000000000003\n"
-            "  PT \"E-Scooter\"  20000000000000000000000000000004\n"
-            "  CV \"Kick view\"  30000000000000000000000000000002\n"
-            "  CO \"CO-S1\"  50000000000000000000000000000002\n");
-  Json treeJson = Json::parse(okshost("store tree " + db + " 10000000000000000000000000000002 --json").out);
-  EXPECT_EQ(treeJson[0]["children"][0]["Name"], "Kick");
-
-  HostRun show = okshost("store show " + db + " 'PS:City EU 2026'");
-  EXPECT_NE(show.out.find("\nversion: A\n"), std::string::npos) << show.out;
-  EXPECT_NE(show.out.find("\ndomain: EU\n"), std::string::npos) << show.out;
-  HostRun effectivity = okshost("store effectivity " + db + " 'City EU 2026' --domain EU");
-  EXPECT_EQ(
-      effectivity.out,
-      "PS \"City EU 2026\" A [EU]: [2026-01-01 .. 2026-12-31] AND SPEC \"EU\" AND MILESTONE \"LOT-A\" .. "
-      "\"LOT-A\"\n");
-
-  HostRun missing = okshost("store show " + db + " Nothing");
-  EXPECT_EQ(missing.exit, 2);
-  EXPECT_EQ(missing.out, "okshost: Nothing: no object of that UUID or name\n");
-}
-
-// Each bad store: one line naming it, exit code 2, and nothing written.
+// Each bad store: one line naming it (never its password), exit code 2, and nothing written.
 TEST_P(StoreSuite, BadStoresAreRefusedWithOneLine) {
   struct Bad {
     std::string location, message;
@@ -281,27 +225,29 @@ TEST_P(StoreSuite, BadStoresAreRefusedWithOneLine) {
   bad.push_back({other, "a store database of schema version 7; this okshost reads version 1"});
   if (onServer()) {
     bad.push_back({freshLocation(), "not a store database (it has no store_schema table)"});
-    const auto& server = stores_.firstDatabase();
-    std::string wrong = server.uriAs("oks_password", "wrong-password");
-    bad.push_back({wrong,
+    const PostgreSQLDatabase& server = *databases_.front();
+    bad.push_back({server.uriAs("oks_password", "wrong-password"),
                    "the server refused the credentials (password authentication failed for user "
                    "\"oks_password\")"});
     bad.push_back(
-        {oks::test::withDatabase(server.uri(), "oks_no_such_database"),
+        {withDatabase(server.uri(), "oks_no_such_database"),
          "no such database on the server (database \"oks_no_such_database\" does not exist); okshost "
          "store init needs one made by createdb"});
     bad.push_back({"postgresql://postgres@127.0.0.1:1/postgres?connect_timeout=5",
                    "cannot reach the server (Connection refused)"});
   } else {
-    std::string text = freshFile("text.db");
+    std::string text = scratchFile("text.db");
     std::ofstream(text) << std::string(4096, 'x');
     bad.push_back({text, "not a store database (file is not a database)"});
+    std::string truncated = initFromExample();  // its pages cut off
+    std::filesystem::resize_file(truncated, 1024);
+    for (const char* suffix : {"-wal", "-shm"}) std::filesystem::remove(truncated + suffix);
+    bad.push_back({truncated, "the database is corrupt (database disk image is malformed)"});
   }
   for (const Bad& b : bad) {
     std::string before = onServer() ? "" : contents(b.location);
-    HostRun run = okshost("exec OKS_addCO --store " + q(b.location) + " " + kAddChangeObject);
+    HostRun run = addChangeObject(b.location);
     EXPECT_EQ(run.exit, 2) << run.out;
-    // A password is never shown.
     std::string shown = b.location;
     if (auto password = shown.find(":wrong-password"); password != std::string::npos)
       shown.erase(password, 15);
@@ -312,7 +258,7 @@ TEST_P(StoreSuite, BadStoresAreRefusedWithOneLine) {
     }
   }
   if (onServer()) {
-    EXPECT_EQ(serverValue(other, "SELECT count(*) FROM objects"), "27");
+    EXPECT_EQ(postgresqlQuery(other, "SELECT count(*) FROM objects"), "27");
   }
 }
 
@@ -320,88 +266,82 @@ TEST_P(StoreSuite, BadStoresAreRefusedWithOneLine) {
 // changes) runs again and commits; its answer and trace are the second run's, with a line
 // telling the retry.
 TEST(PostgreSQLStore, ACommandGivenUpForAConcurrentOneRunsAgain) {
-  oks::test::PostgreSQLDatabase server;
-  std::string db = q(server.uri());
-  ASSERT_EQ(okshost("store init " + db + " --from " + kStoreFile).exit, 0);
+  PostgreSQLDatabase server;
+  ASSERT_EQ(okshost({"store", "init", server.uri(), "--from", kStoreFile}).exit, 0);
   auto concurrent = Database::open(server.uri(), Database::Mode::Open);
   concurrent->begin();
   concurrent->execute("UPDATE objects SET data = data WHERE name = 'CO-S1'");
-  FILE* deleting = startOkshost(
-      "--trace exec OKS_deleteCO --store " + db +
-      R"( --param 'Param0={"Node": {"Name": "Scooter", "Type": "PRC"}}' --param 'Param3={"streamable": {"string": "CO-S1"}}')");
+  std::string output = scratchFile("retry.out");
+  pid_t deleting = startOkshost({"--trace", "exec", "OKS_deleteCO", "--store", server.uri(), "--param",
+                                 R"(Param0={"Node": {"Name": "Scooter", "Type": "PRC"}})", "--param",
+                                 R"(Param3={"streamable": {"string": "CO-S1"}})"},
+                                output);
   // The command waits for the row until the concurrent transaction commits.
   std::string waiting;
   for (int i = 0; i < 200 && waiting != "1"; ++i) {
     std::this_thread::sleep_for(std::chrono::milliseconds(50));
-    waiting =
-        serverValue(server.uri(),
-                    "SELECT count(*) FROM pg_stat_activity WHERE wait_event_type = 'Lock' AND datname = "
-                    "current_database()");
+    waiting = postgresqlQuery(server.uri(),
+                              "SELECT count(*) FROM pg_stat_activity WHERE wait_event_type = 'Lock' AND "
+                              "datname = current_database()");
   }
   EXPECT_EQ(waiting, "1");
   concurrent->commit();
-  HostRun run = finish(deleting);
-  EXPECT_EQ(run.exit, 0) << run.out;
-  EXPECT_NE(run.out.find("status 0 (0x00000000, S_OK)\n"), std::string::npos) << run.out;
-  EXPECT_NE(run.out.find("store: committed after 1 retry "), std::string::npos) << run.out;
-  EXPECT_EQ(std::count(run.out.begin(), run.out.end(), '+'), 2) << run.out;  // one run's trace
-  EXPECT_EQ(okshost("store show " + db + " CO-S1").exit, 2);
+  EXPECT_EQ(waitFor(deleting), 0);
+  std::string out = contents(output);
+  EXPECT_NE(out.find("status 0 (0x00000000, S_OK)\n"), std::string::npos) << out;
+  EXPECT_NE(out.find("store: committed after 1 retry "), std::string::npos) << out;
+  EXPECT_EQ(std::count(out.begin(), out.end(), '+'), 2) << out;  // one run's trace
+  EXPECT_EQ(okshost({"store", "show", server.uri(), "CO-S1"}).exit, 2);
 }
 
 // A store file is loaded into a temporary database and never written; --seed makes UUIDs
 // repeatable, else they are random.
 TEST(SQLiteStore, AStoreFileIsNeverWritten) {
   std::string before = contents(kStoreFile);
-  EXPECT_EQ(okshost("exec OKS_addCO --store " + kStoreFile + " " + kAddChangeObject).exit, 0);
-  EXPECT_EQ(okshost("exec OKS_addCO --store " + kStoreFile + " " + kAddChangeObject).exit, 0);
+  EXPECT_EQ(addChangeObject(kStoreFile).exit, 0);
+  EXPECT_EQ(addChangeObject(kStoreFile).exit, 0);
   EXPECT_EQ(contents(kStoreFile), before);
 
-  auto uuidOf = [](const HostRun& run) { return run.out.substr(run.out.find("\"UUID\":"), 43); };
-  std::string other =
-      " --store " + kStoreFile +
-      R"( --param 'Param0={"XNodeSeq": [{"Name": "X", "Nodes": [{"Name": "Bike", "Type": "PRC"}]}]}')";
-  EXPECT_EQ(uuidOf(okshost("exec OKS_addCO --seed 7" + other)),
-            uuidOf(okshost("exec OKS_addCO --seed 7" + other)));
-  EXPECT_NE(uuidOf(okshost("exec OKS_addCO" + other)), uuidOf(okshost("exec OKS_addCO" + other)));
+  auto uuidOf = [](std::vector<std::string> seed) {
+    seed.insert(seed.begin(),
+                {"exec", "OKS_addCO", "--store", kStoreFile, "--param",
+                 R"(Param0={"XNodeSeq": [{"Name": "X", "Nodes": [{"Name": "Bike", "Type": "PRC"}]}]})"});
+    std::string out = okshost(seed).out;
+    return out.substr(out.find("\"UUID\":"), 43);
+  };
+  EXPECT_EQ(uuidOf({"--seed", "7"}), uuidOf({"--seed", "7"}));
+  EXPECT_NE(uuidOf({}), uuidOf({}));
 }
 
-std::string initFile(const std::string& name) {
-  std::string db = freshFile(name);
-  HostRun init = okshost("store init " + db + " --from " + kStoreFile);
+// A SQLite store file holding examples/store.json.
+std::string initExampleFile() {
+  std::string db = scratchFile("store.db");
+  HostRun init = okshost({"store", "init", db, "--from", kStoreFile});
   EXPECT_EQ(init.exit, 0) << init.out;
   return db;
 }
 
-TEST(SQLiteStore, ATruncatedFileIsRefusedWithOneLine) {
-  std::string truncated = initFile("truncated.db");
-  std::filesystem::resize_file(truncated, 1024);
-  for (const char* suffix : {"-wal", "-shm"}) std::filesystem::remove(truncated + suffix);
-  HostRun corrupt = okshost("store tree " + truncated);
-  EXPECT_EQ(corrupt.exit, 2) << corrupt.out;
-  EXPECT_EQ(std::count(corrupt.out.begin(), corrupt.out.end(), '\n'), 1) << corrupt.out;
-}
-
 // Run by a user who cannot write the file (root writes any file: it runs okshost as nobody).
 TEST(SQLiteStore, AReadOnlyDatabaseReadsAndRefusesWrites) {
-  std::string db = initFile("readonly.db");
+  std::string db = initExampleFile();
   ::chmod(db.c_str(), 0444);
-  std::string as = ::geteuid() == 0 ? "setpriv --reuid=nobody --regid=nogroup --clear-groups " : "";
-  EXPECT_EQ(okshost("exec OKS_getChildren --store " + db + " " + kChildrenOfBike, as).exit, 0);
-  HostRun write = okshost("exec OKS_addCO --store " + db + " " + kAddChangeObject, as);
+  std::vector<std::string> as;
+  if (::geteuid() == 0) as = {"setpriv", "--reuid=nobody", "--regid=nogroup", "--clear-groups"};
+  EXPECT_EQ(childrenOfBike(db, as).exit, 0);
+  HostRun write = addChangeObject(db, as);
   EXPECT_EQ(write.exit, 2) << write.out;
   EXPECT_NE(write.out.find("read-only"), std::string::npos) << write.out;
   ::chmod(db.c_str(), 0644);
-  EXPECT_EQ(okshost("exec OKS_getChildren --store " + db + " " + kChildrenOfBike).out.find("CO-new"),
-            std::string::npos);
+  EXPECT_EQ(childrenOfBike(db).out.find("CO-new"), std::string::npos);
 }
 
 TEST(SQLiteStore, ALockHeldPastTheBusyTimeoutFailsTheCommandWhichRunsAgainLater) {
-  std::string db = initFile("locked.db");
+  std::string db = initExampleFile();
   ::setenv("OKS_STORE_BUSY_TIMEOUT_MS", "200", 1);
   {
     auto writer = Database::open(db, Database::Mode::Open);
     writer->begin();
-    HostRun locked = okshost("exec OKS_addCO --store " + db + " " + kAddChangeObject);
+    HostRun locked = addChangeObject(db);
     EXPECT_EQ(locked.exit, 2);
     EXPECT_EQ(locked.out,
               "okshost: " + db +
@@ -409,27 +349,27 @@ TEST(SQLiteStore, ALockHeldPastTheBusyTimeoutFailsTheCommandWhichRunsAgainLater)
                   "transaction)\n");
     writer->rollback();
   }
-  EXPECT_EQ(okshost("exec OKS_addCO --store " + db + " " + kAddChangeObject).exit, 0);
+  EXPECT_EQ(addChangeObject(db).exit, 0);
   ::unsetenv("OKS_STORE_BUSY_TIMEOUT_MS");
 }
 
 TEST(SQLiteStore, AFullDatabaseRollsTheTransactionBackAndStaysIntact) {
-  std::string db = initFile("full.db");
-  auto database = Database::open(db, Database::Mode::Open);
+  auto database = Database::open(initExampleFile(), Database::Mode::Open);
   database->execute("PRAGMA max_page_count = 1");  // no page more than it has
-  oks::reference::Store store(*database, 1);
+  reference::Store store(*database, 1);
   store.begin();
   EXPECT_THROW(
       {
         for (int i = 0; i < 2000; ++i) store.create("CO", "CO-" + std::to_string(i), "", "CONFIG");
         store.commit();
       },
-      oks::host::StoreError);
+      host::StoreError);
   store.rollback();
   std::size_t objects = 0;
-  database->forEach([&objects](const oks::reference::StoredObject&) { ++objects; });
+  database->forEach([&objects](const reference::StoredObject&) { ++objects; });
   EXPECT_EQ(objects, 27u);
   EXPECT_EQ(database->integrityCheck(), "ok");
 }
 
 }  // namespace
+}  // namespace oks::test

@@ -4,9 +4,6 @@
 // $OKS_TEST_POSTGRESQL_URI_FILE names, which the CTest fixture "postgresql"
 // (scripts/pg-cluster.sh) writes. When neither is there the test fails with a message saying so:
 // a PostgreSQL test is never skipped.
-//
-//   oks::test::PostgreSQLDatabase database;   // CREATE DATABASE oks_t_<pid>_<n>
-//   run(database.uri());                       // dropped again when `database` goes
 #pragma once
 
 #include <libpq-fe.h>
@@ -14,13 +11,10 @@
 
 #include <atomic>
 #include <cstdlib>
-#include <filesystem>
 #include <fstream>
 #include <memory>
-#include <ostream>
 #include <stdexcept>
 #include <string>
-#include <vector>
 
 namespace oks::test {
 
@@ -28,16 +22,13 @@ namespace oks::test {
 inline std::string postgresqlServerUri() {
   if (const char* uri = std::getenv("OKS_TEST_POSTGRESQL"); uri && *uri) return uri;
   const char* file = std::getenv("OKS_TEST_POSTGRESQL_URI_FILE");
-  if (!file || !*file)
+  std::string uri;
+  if (file && *file) std::getline(std::ifstream(file), uri);
+  if (uri.empty())
     throw std::runtime_error(
         "no PostgreSQL server for this test: set OKS_TEST_POSTGRESQL to a superuser's libpq URI, or run it "
-        "through ctest, whose fixture \"postgresql\" starts one (scripts/pg-cluster.sh)");
-  std::string uri;
-  std::ifstream in(file);
-  std::getline(in, uri);
-  if (uri.empty())
-    throw std::runtime_error(std::string("no PostgreSQL server for this test: ") + file +
-                             " is missing or empty (did the test postgresql-start fail? see its output)");
+        "through ctest, whose fixture \"postgresql\" (scripts/pg-cluster.sh) writes the file "
+        "$OKS_TEST_POSTGRESQL_URI_FILE (did the test postgresql-start fail? see its output)");
   return uri;
 }
 
@@ -48,12 +39,12 @@ inline std::string withDatabase(const std::string& uri, const std::string& name)
   auto hostEnd = uri.find_first_of("/?", scheme + 3);
   if (hostEnd == std::string::npos) return uri + "/" + name;
   auto query = uri.find('?', hostEnd);
-  std::string rest = query == std::string::npos ? "" : uri.substr(query);
-  return uri.substr(0, hostEnd) + "/" + name + rest;
+  return uri.substr(0, hostEnd) + "/" + name + (query == std::string::npos ? "" : uri.substr(query));
 }
 
-// Runs one statement on the server as its superuser; throws with the server's message.
-inline void postgresqlExecute(const std::string& uri, const std::string& sql) {
+// Runs one statement on the server and answers the first value it gives (empty when none);
+// throws with the server's message.
+inline std::string postgresqlQuery(const std::string& uri, const std::string& sql) {
   std::unique_ptr<PGconn, void (*)(PGconn*)> connection(PQconnectdb(uri.c_str()), PQfinish);
   if (PQstatus(connection.get()) != CONNECTION_OK)
     throw std::runtime_error("cannot reach the tests' PostgreSQL server at " + uri + ": " +
@@ -61,6 +52,7 @@ inline void postgresqlExecute(const std::string& uri, const std::string& sql) {
   std::unique_ptr<PGresult, void (*)(PGresult*)> result(PQexec(connection.get(), sql.c_str()), PQclear);
   if (PQresultStatus(result.get()) != PGRES_COMMAND_OK && PQresultStatus(result.get()) != PGRES_TUPLES_OK)
     throw std::runtime_error(sql + ": " + PQerrorMessage(connection.get()));
+  return PQntuples(result.get()) > 0 ? PQgetvalue(result.get(), 0, 0) : "";
 }
 
 // A fresh, empty database on the tests' server, dropped (with any connection left to it) when
@@ -70,13 +62,13 @@ class PostgreSQLDatabase {
   PostgreSQLDatabase() : server_(postgresqlServerUri()) {
     static std::atomic<int> counter{0};
     name_ = "oks_t_" + std::to_string(getpid()) + "_" + std::to_string(++counter);
-    postgresqlExecute(server_, "DROP DATABASE IF EXISTS " + name_ + " WITH (FORCE)");
-    postgresqlExecute(server_, "CREATE DATABASE " + name_);
+    postgresqlQuery(server_, "DROP DATABASE IF EXISTS " + name_ + " WITH (FORCE)");
+    postgresqlQuery(server_, "CREATE DATABASE " + name_);
     uri_ = withDatabase(server_, name_);
   }
   ~PostgreSQLDatabase() {
     try {
-      postgresqlExecute(server_, "DROP DATABASE IF EXISTS " + name_ + " WITH (FORCE)");
+      postgresqlQuery(server_, "DROP DATABASE IF EXISTS " + name_ + " WITH (FORCE)");
     } catch (const std::exception&) {
       // The server went first (the fixture stopped it): the database went with it.
     }
@@ -85,9 +77,6 @@ class PostgreSQLDatabase {
   PostgreSQLDatabase& operator=(const PostgreSQLDatabase&) = delete;
 
   const std::string& uri() const { return uri_; }
-  const std::string& name() const { return name_; }
-  // The superuser URI of the server's "postgres" database, for statements outside this database.
-  const std::string& serverUri() const { return server_; }
   // This database's URI as another role, e.g. oks_password (password "right-password", checked
   // by scram-sha-256), which the test cluster has for the wrong-credentials cases.
   std::string uriAs(const std::string& user, const std::string& password) const {
@@ -99,39 +88,6 @@ class PostgreSQLDatabase {
 
  private:
   std::string server_, name_, uri_;
-};
-
-// The engines a test runs over, one row each (TestWithParam<Engine>), named after the engine.
-enum class Engine { SQLite, PostgreSQL };
-inline const char* engineName(Engine engine) { return engine == Engine::SQLite ? "SQLite" : "PostgreSQL"; }
-inline void PrintTo(Engine engine, std::ostream* out) { *out << engineName(engine); }
-template <class Info>
-std::string engineName(const Info& info) {
-  return engineName(info.param);
-}
-
-// A SQLite store's path with nothing there: the file and its journal removed.
-inline std::string absentStoreFile(const std::string& path) {
-  for (const char* suffix : {"", "-wal", "-shm"}) std::filesystem::remove(path + suffix);
-  return path;
-}
-
-// New stores of one engine for one test: an empty database on the tests' server each (dropped
-// with this object), or the SQLite path given, with nothing there.
-class FreshStores {
- public:
-  explicit FreshStores(Engine engine) : engine_(engine) {}
-  std::string location(const std::string& sqlitePath) {
-    if (engine_ == Engine::PostgreSQL)
-      return databases_.emplace_back(std::make_unique<PostgreSQLDatabase>())->uri();
-    return absentStoreFile(sqlitePath);
-  }
-  // The first database made (PostgreSQL only).
-  const PostgreSQLDatabase& firstDatabase() const { return *databases_.front(); }
-
- private:
-  Engine engine_;
-  std::vector<std::unique_ptr<PostgreSQLDatabase>> databases_;
 };
 
 }  // namespace oks::test

@@ -11,7 +11,7 @@
 #include <thread>
 #include <vector>
 
-#include "support/postgresql.h"
+#include "support/store_tests.h"
 #include "tests/unit/library_fixture.h"
 #include <oks/host/reference/database.h>
 #include <oks/host/reference/exec.h>
@@ -43,19 +43,22 @@ class ImmediateServer : public Server {
   }
 };
 
-Node sampleNode(const char* name) {
-  Node node;
-  node.Name = name;
-  node.Type = "PRC";
-  node.UUID = _SEQUENCE_octet{0x0a, 0x0b};
-  return node;
-}
-
 // One command of the mix: its late type and how its parameters are set.
 struct Job {
   const char* lateType;
   std::function<void(MIROAppBaseCommand&)> setParameters;
 };
+
+// Sets a node of the name as the command's Param0.
+std::function<void(MIROAppBaseCommand&)> withNode(const char* name) {
+  return [name](MIROAppBaseCommand& c) {
+    Node* node = new Node;
+    node->Name = name;
+    node->Type = "PRC";
+    node->UUID = _SEQUENCE_octet{0x0a, 0x0b};
+    c.SetNodeParameter("Param0", node);
+  };
+}
 
 // A mix of shapes: record in and out, a status action, a flag through a heap service object, a
 // streamer made through the object modeler, a stub; with and without a traced destructor.
@@ -68,15 +71,24 @@ std::vector<Job> mix() {
          seq[0].Nodes.length(1);
          c.SetXNodeSeqParameter("Param0", new XNodeSeq(seq));
        }},
-      {"OKS_getConfigTree",
-       [](MIROAppBaseCommand& c) { c.SetNodeParameter("Param0", new Node(sampleNode("T"))); }},
-      {"OKS_deletePS",
-       [](MIROAppBaseCommand& c) { c.SetNodeParameter("Param0", new Node(sampleNode("S"))); }},
+      {"OKS_getConfigTree", withNode("T")},
+      {"OKS_deletePS", withNode("S")},
       {"OKS_isCarryOver", [](MIROAppBaseCommand& c) { c.SetXNodeParameter("Param0", new XNode{}); }},
-      {"OKS_getMileStoneValues",
-       [](MIROAppBaseCommand& c) { c.SetNodeParameter("Param0", new Node(sampleNode("M"))); }},
+      {"OKS_getMileStoneValues", withNode("M")},
       {"OKS_getCvUuid", [](MIROAppBaseCommand&) {}},
   };
+}
+
+// Runs body(t) for t = 0 .. threads - 1, each on a thread of its own, all starting at once.
+void onThreadsAtOnce(std::size_t threads, const std::function<void(std::size_t)>& body) {
+  std::latch start(static_cast<std::ptrdiff_t>(threads));
+  std::vector<std::thread> workers;
+  for (std::size_t t = 0; t < threads; ++t)
+    workers.emplace_back([&, t] {
+      start.arrive_and_wait();
+      body(t);
+    });
+  for (auto& worker : workers) worker.join();
 }
 
 // What one execution showed: the lines of its making and release, of its execution, its status
@@ -87,6 +99,10 @@ struct Observed {
   HRESULT status = S_OK;
   std::size_t results = 0;
   bool operator==(const Observed&) const = default;
+  friend void PrintTo(const Observed& o, std::ostream* out) {
+    *out << testing::PrintToString(o.lifecycle) << ", trace " << testing::PrintToString(o.trace)
+         << ", status " << o.status << ", " << o.results << " results";
+  }
 };
 
 class ConcurrencyTest : public LibraryTest {
@@ -108,58 +124,31 @@ class ConcurrencyTest : public LibraryTest {
     for (auto& line : texts(capture.take())) seen.lifecycle.push_back(std::move(line));
     return seen;
   }
-
-  // Every thread runs every job `rounds` times, each thread starting at another job, all
-  // threads at once on a freshly loaded library (so that the first adapters of each class are
-  // built concurrently too). What each execution showed, by thread, in the order run.
-  std::vector<std::vector<std::pair<std::size_t, Observed>>> runConcurrently(Server& server, int threads,
-                                                                             int rounds) {
-    ScopedServer installed(&server);
-    const std::vector<Job> jobs = mix();
-    std::vector<std::vector<std::pair<std::size_t, Observed>>> seen(static_cast<std::size_t>(threads));
-    std::latch start(threads);
-    std::vector<std::thread> workers;
-    for (int t = 0; t < threads; ++t)
-      workers.emplace_back([&, t] {
-        auto& mine = seen[static_cast<std::size_t>(t)];
-        start.arrive_and_wait();
-        for (int round = 0; round < rounds; ++round)
-          for (std::size_t i = 0; i < jobs.size(); ++i) {
-            std::size_t job = (i + static_cast<std::size_t>(t)) % jobs.size();
-            mine.emplace_back(job, run(jobs[job]));
-          }
-      });
-    for (auto& worker : workers) worker.join();
-    return seen;
-  }
-
-  // What each job shows when it runs alone.
-  std::vector<Observed> runAlone(Server& server) {
-    ScopedServer installed(&server);
-    std::vector<Observed> alone;
-    for (const Job& job : mix()) alone.push_back(run(job));
-    return alone;
-  }
 };
 
+// Every thread runs every job 25 times, each thread starting at another job, all threads at once
+// on a freshly loaded library (so that the first adapters of each class are built concurrently
+// too); each execution shows what the job shows when it runs alone.
 TEST_F(ConcurrencyTest, EightThreadsEachSeeOnlyTheirOwnExecutions) {
+  constexpr std::size_t kThreads = 8, kRounds = 25;
   ImmediateServer server;
-  auto seen = runConcurrently(server, 8, 25);
-  const std::vector<Observed> alone = runAlone(server);
+  ScopedServer installed(&server);
+  const std::vector<Job> jobs = mix();
+  std::vector<std::vector<std::pair<std::size_t, Observed>>> seen(kThreads);
+  onThreadsAtOnce(kThreads, [&](std::size_t t) {
+    for (std::size_t i = 0; i < kRounds * jobs.size(); ++i)
+      seen[t].emplace_back((i + t) % jobs.size(), run(jobs[(i + t) % jobs.size()]));
+  });
 
-  for (std::size_t job = 0; job < alone.size(); ++job) {
-    ASSERT_FALSE(alone[job].lifecycle.empty()) << job;
-    ASSERT_FALSE(alone[job].trace.empty()) << job;
+  std::vector<Observed> alone;
+  for (const Job& job : jobs) {
+    alone.push_back(run(job));
+    ASSERT_FALSE(alone.back().lifecycle.empty()) << job.lateType;
+    ASSERT_FALSE(alone.back().trace.empty()) << job.lateType;
   }
-  for (std::size_t t = 0; t < seen.size(); ++t) {
-    ASSERT_EQ(seen[t].size(), 25 * alone.size());
-    for (const auto& [job, observed] : seen[t]) {
-      EXPECT_EQ(observed.lifecycle, alone[job].lifecycle) << "thread " << t << ", " << mix()[job].lateType;
-      EXPECT_EQ(observed.trace, alone[job].trace) << "thread " << t << ", " << mix()[job].lateType;
-      EXPECT_EQ(observed.status, alone[job].status) << mix()[job].lateType;
-      EXPECT_EQ(observed.results, alone[job].results) << mix()[job].lateType;
-    }
-  }
+  for (std::size_t t = 0; t < kThreads; ++t)
+    for (const auto& [job, observed] : seen[t])
+      EXPECT_EQ(observed, alone[job]) << "thread " << t << ", " << jobs[job].lateType;
 }
 
 // One round of a thread against the reference service, its objects named after `name`: adds a
@@ -204,7 +193,7 @@ std::vector<host::Json> referenceRound(host::ReferenceSession& session, const st
 TEST_F(ConcurrencyTest, EightSessionsShareOneReferenceDatabase) {
   using host::Json;
   const std::size_t threads = 8, rounds = 4;
-  const std::string db = test::absentStoreFile(::testing::TempDir() + "oks-concurrency.db");
+  const std::string db = scratchFile("concurrency.db");
   host::importStoreFile(std::string(OKS_SOURCE_DIR) + "/examples/store.json",
                         *host::Database::open(db, host::Database::Mode::Create));
   auto names = [&db] {
@@ -223,20 +212,15 @@ TEST_F(ConcurrencyTest, EightSessionsShareOneReferenceDatabase) {
 
   std::vector<std::vector<std::vector<Json>>> seen(threads);
   std::vector<std::string> failures(threads);
-  std::latch start(threads);
-  std::vector<std::thread> workers;
-  for (std::size_t t = 0; t < threads; ++t)
-    workers.emplace_back([&, t] {
-      try {
-        host::ReferenceSession session(db, std::nullopt);
-        start.arrive_and_wait();
-        for (std::size_t round = 0; round < rounds; ++round)
-          seen[t].push_back(referenceRound(session, "t" + std::to_string(t) + "-" + std::to_string(round)));
-      } catch (const std::exception& e) {
-        failures[t] = e.what();
-      }
-    });
-  for (auto& worker : workers) worker.join();
+  onThreadsAtOnce(threads, [&](std::size_t t) {
+    try {
+      host::ReferenceSession session(db, std::nullopt);
+      for (std::size_t round = 0; round < rounds; ++round)
+        seen[t].push_back(referenceRound(session, "t" + std::to_string(t) + "-" + std::to_string(round)));
+    } catch (const std::exception& e) {
+      failures[t] = e.what();
+    }
+  });
 
   std::multiset<std::string> expected = before;
   for (const char* kind : {"CO ", "Spec ", "Handler "}) expected.insert(kind + std::string("alone"));
