@@ -42,7 +42,8 @@ std::vector<std::string> objectsOf(const std::string& storeFile) {
   reference::Store store(*database);
   host::loadStoreFile(storeFile, store);
   std::vector<std::string> out;
-  for (const auto& o : Json::parse(contents(storeFile))["objects"])
+  const Json file = Json::parse(contents(storeFile));
+  for (const auto& o : file["objects"])
     out.push_back(host::storeObject(*store.find(o["UUID"].get<std::string>())).dump());
   return out;
 }
