@@ -33,9 +33,7 @@ const std::string kLaunch = "70000000000000000000000000000001";    // a handler 
 const std::string kUnderBike = "CO " + kBike + "/";
 
 Json byUuid(const std::string& uuid) { return {{"Nodes", {{{"UUID", uuid}}}}}; }
-Json node(const std::string& name, const std::string& type) {
-  return {{"Node", {{"Name", name}, {"Type", type}}}};
-}
+Json node(const std::string& name, const std::string& type) { return {{"Name", name}, {"Type", type}}; }
 
 // A script step; one that must pass expects status 0, one that may fail says so.
 Json step(const std::string& name, const std::string& command, const Json& params, bool mayFail = false) {
@@ -50,7 +48,7 @@ Json step(const std::string& name, const std::string& command, const Json& param
 // A step adding change objects of the names under the root class, in one command.
 Json addChangeObjects(const std::string& name, const std::vector<std::string>& names, bool mayFail = false) {
   Json seq = Json::array();
-  for (const auto& n : names) seq.push_back({{"Name", n}, {"Nodes", {node("Bike", "PRC")["Node"]}}});
+  for (const auto& n : names) seq.push_back({{"Name", n}, {"Nodes", {node("Bike", "PRC")}}});
   return step(name, "OKS_addCO", {{"Param0", {{"XNodeSeq", seq}}}}, mayFail);
 }
 
@@ -144,13 +142,13 @@ TEST_P(ReferenceDurability, AKilledScriptLeavesExactlyTheStepsThatCompleted) {
   // Round r's script adds "K<r>-<step>-<k>": every round writes names of its own into the one
   // store, so that each round's steps can be counted after its kill.
   auto name = [](int round, int step, int k) {
-    return kUnderBike + "K" + std::to_string(round) + "-" + std::to_string(step) + "-" + std::to_string(k);
+    return "K" + std::to_string(round) + "-" + std::to_string(step) + "-" + std::to_string(k);
   };
   auto script = [&](int round) {
     Json steps = Json::array();
     for (int i = 0; i < kSteps; ++i) {
       std::vector<std::string> names;
-      for (int k = 0; k < kPerStep; ++k) names.push_back(name(round, i, k).substr(kUnderBike.size()));
+      for (int k = 0; k < kPerStep; ++k) names.push_back(name(round, i, k));
       steps.push_back(addChangeObjects("step" + std::to_string(i), names));
     }
     return writeScript(steps);
@@ -158,10 +156,10 @@ TEST_P(ReferenceDurability, AKilledScriptLeavesExactlyTheStepsThatCompleted) {
   // The steps of a round in the store: a prefix of the script, each step whole.
   auto completedSteps = [&](const Census& c, int round) {
     int completed = 0;
-    while (completed < kSteps && c.count(name(round, completed, 0))) ++completed;
+    while (completed < kSteps && c.count(kUnderBike + name(round, completed, 0))) ++completed;
     for (int i = 0; i < kSteps; ++i)
       for (int k = 0; k < kPerStep; ++k)
-        EXPECT_EQ(c.count(name(round, i, k)), i < completed ? 1 : 0)
+        EXPECT_EQ(c.count(kUnderBike + name(round, i, k)), i < completed ? 1 : 0)
             << "round " << round << " step " << i << " with " << completed << " steps completed";
     return completed;
   };
@@ -205,12 +203,12 @@ TEST_P(ReferenceDurability, ProcessesSideBySideKeepEveryAdditionOnceAndTheUnique
     for (int i = 0; i < kSteps; ++i) {
       std::string name = "P" + std::to_string(p) + "-" + std::to_string(i);
       steps.push_back(addChangeObjects(name, {name}));
-      steps.push_back(step("read-" + name, "OKS_getConfigTree", {{"Param0", node(name, "CO")}}));
+      steps.push_back(step("read-" + name, "OKS_getConfigTree", {{"Param0", {{"Node", node(name, "CO")}}}}));
       // Every process tries the same change object and the same handler: one of each is made.
       steps.push_back(addChangeObjects("shared-" + name, {"Shared"}, true));
       steps.push_back(step("handler-" + name, "OKS_addCH",
-                           {{"Param0", node("Bike", "PRC")},
-                            {"Param1", node("City view", "CV")},
+                           {{"Param0", {{"Node", node("Bike", "PRC")}}},
+                            {"Param1", {{"Node", node("City view", "CV")}}},
                             {"Param3", {{"string", "Shared"}}},
                             {"Param4", {{"string", "made by one process"}}}},
                            true));
